@@ -1,0 +1,19 @@
+// Substring search in both directions, over byte strings.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace vq {
+
+inline constexpr std::size_t not_found = static_cast<std::size_t>(-1);
+
+// 0-based index of the leftmost occurrence of needle lying wholly inside hay, or not_found.
+// An empty needle is found at 0. Bytes compare exactly. No allocation, no copy.
+std::size_t find_first(std::string_view hay, std::string_view needle) noexcept;
+
+// 0-based index of the start of the rightmost occurrence of needle lying wholly inside hay,
+// or not_found. An empty needle is found at hay.size(). No allocation, no copy.
+std::size_t find_last(std::string_view hay, std::string_view needle) noexcept;
+
+}  // namespace vq
