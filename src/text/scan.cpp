@@ -14,7 +14,7 @@ const char* find_byte_last(const char* begin, const char* end, char b) noexcept 
   for (const char* p = end; p != begin;) {
     if (*--p == b) return p;
   }
-  return nullptr;
+  return end;
 }
 
 }  // namespace vq
