@@ -1,0 +1,60 @@
+// Binds the system-call table to Windows.
+#include "platform/platform.h"
+
+#include <windows.h>
+#include <oleauto.h>
+
+namespace vq {
+namespace {
+
+// The table holds plain functions; these adapt the WINAPI (stdcall) signatures to it.
+void* global_alloc(uint32_t flags, std::size_t bytes) { return GlobalAlloc(flags, bytes); }
+void* global_free(void* block) { return GlobalFree(static_cast<HGLOBAL>(block)); }
+
+char* sys_alloc_string_byte_len(const char* bytes, uint32_t length) {
+  return reinterpret_cast<char*>(SysAllocStringByteLen(bytes, length));
+}
+void sys_free_string(char* text) { SysFreeString(reinterpret_cast<BSTR>(text)); }
+
+os_handle create_file_a(const char* name, uint32_t access, uint32_t share,
+                        os_security_attributes* security, uint32_t disposition, uint32_t flags,
+                        os_handle template_file) {
+  static_assert(sizeof(os_security_attributes) == sizeof(SECURITY_ATTRIBUTES));
+  return CreateFileA(name, access, share, reinterpret_cast<SECURITY_ATTRIBUTES*>(security),
+                     disposition, flags, template_file);
+}
+uint32_t get_file_type(os_handle file) { return GetFileType(file); }
+int32_t get_file_size_ex(os_handle file, int64_t* size) {
+  LARGE_INTEGER value{};
+  BOOL ok = GetFileSizeEx(file, &value);
+  *size = value.QuadPart;
+  return ok;
+}
+uint32_t set_file_pointer(os_handle file, int32_t low, int32_t* high, uint32_t method) {
+  return SetFilePointer(file, low, reinterpret_cast<LONG*>(high), method);
+}
+int32_t read_file(os_handle file, void* buffer, uint32_t count, uint32_t* done, void* overlapped) {
+  return ReadFile(file, buffer, count, reinterpret_cast<DWORD*>(done),
+                  static_cast<OVERLAPPED*>(overlapped));
+}
+int32_t close_handle(os_handle file) { return CloseHandle(file); }
+uint32_t set_error_mode(uint32_t mode) { return SetErrorMode(mode); }
+void set_last_error(uint32_t code) { SetLastError(code); }
+uint32_t get_last_error() { return GetLastError(); }
+
+// A slim reader/writer lock needs no initialisation and no cleanup, so the guard works from
+// the first call whatever the load order, and pulls in no threading library.
+SRWLOCK guard = SRWLOCK_INIT;
+void guard_lock() { AcquireSRWLockExclusive(&guard); }
+void guard_unlock() { ReleaseSRWLockExclusive(&guard); }
+
+}  // namespace
+
+os_calls os = {
+    global_alloc,   global_free,    sys_alloc_string_byte_len, sys_free_string,
+    create_file_a,  get_file_type,  get_file_size_ex,          set_file_pointer,
+    read_file,      close_handle,   set_error_mode,            set_last_error,
+    get_last_error, guard_lock,     guard_unlock,
+};
+
+}  // namespace vq

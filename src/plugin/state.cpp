@@ -1,0 +1,7 @@
+#include "plugin/state.h"
+
+namespace vq {
+
+plugin_state state{};
+
+}  // namespace vq

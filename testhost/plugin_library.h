@@ -1,0 +1,54 @@
+// Loads a Velquist library the way a host does and resolves its eleven entry points.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/abi.h"
+
+namespace vq::host {
+
+struct entry_points {
+  void(VQ_STDCALL* init_plugin)(host_word, char**, char**, char**);
+  void(VQ_STDCALL* register_plugin)(add_action_fn, host_word, host_word, set_variable_fn);
+  void(VQ_STDCALL* register_script_processor)(host_word);
+  void(VQ_STDCALL* register_interface_access)(host_word);
+  int32_t(VQ_STDCALL* edit_action)(int32_t, host_word);
+  int32_t(VQ_STDCALL* exec_action)(int32_t, const char* const*);
+  void(VQ_STDCALL* message)(host_word, host_word);
+  int32_t(VQ_STDCALL* at)(const char*);
+  int32_t(VQ_STDCALL* left)(const char*);
+  int32_t(VQ_STDCALL* right)(const char*);
+  int32_t(VQ_STDCALL* file_read)(const char*);
+};
+
+// The exported name of each entry point in this build's library format, in the order of
+// entry_points (decorated stdcall names on 32-bit Windows).
+extern const char* const entry_point_names[11];
+
+class plugin_library {
+ public:
+  plugin_library() = default;
+  ~plugin_library();
+  plugin_library(const plugin_library&) = delete;
+  plugin_library& operator=(const plugin_library&) = delete;
+
+  // Loads the library at path and resolves every entry point. On failure returns false and
+  // says why in error (the library is then not loaded).
+  bool open(const std::string& path, std::string& error);
+  void close();
+
+  const entry_points& entries() const { return entries_; }
+
+ private:
+  void* module_ = nullptr;
+  entry_points entries_{};
+};
+
+// Releases an identity block the plug-in handed to the host (GlobalFree on Windows).
+void release_host_block(char* block);
+
+// The library file built beside the running program.
+std::string default_library_path(const char* argv0);
+
+}  // namespace vq::host

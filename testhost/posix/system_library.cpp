@@ -1,0 +1,38 @@
+#include "testhost/system_library.h"
+
+#include <dlfcn.h>
+
+#include <cstdlib>
+
+#include "testhost/plugin_library.h"
+
+namespace vq::host {
+
+const char* const entry_point_names[11] = {
+    "pxInitPlugIn", "pxRegisterPlugIn", "pxRegisterScriptProcessor", "pxRegisterInterfaceAccess",
+    "pxEditAction", "pxExecAction", "pxMessage", "ZK_ST_AT", "ZK_ST_LEFT", "ZK_ST_RIGHT",
+    "ZK_ST_FILEREAD"};
+
+void* load_system_library(const std::string& path, std::string& error) {
+  // A bare file name would make dlopen search the system paths instead of the folder.
+  const std::string where = path.find('/') == std::string::npos ? "./" + path : path;
+  void* module = dlopen(where.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!module) error = path + ": cannot load the library (" + dlerror() + ")";
+  return module;
+}
+
+void* find_system_symbol(void* module, const char* name) { return dlsym(module, name); }
+
+void free_system_library(void* module) { dlclose(module); }
+
+// The native stand-in hands out malloc'd blocks.
+void release_host_block(char* block) { std::free(block); }
+
+std::string default_library_path(const char* argv0) {
+  std::string path = argv0 ? argv0 : "";
+  const std::size_t slash = path.find_last_of('/');
+  return (slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1)) +
+         "libvelquist.so";
+}
+
+}  // namespace vq::host

@@ -1,0 +1,12 @@
+// The few system services a host needs to load a library; one file per system implements them.
+#pragma once
+
+#include <string>
+
+namespace vq::host {
+
+void* load_system_library(const std::string& path, std::string& error);
+void* find_system_symbol(void* module, const char* name);
+void free_system_library(void* module);
+
+}  // namespace vq::host

@@ -1,0 +1,37 @@
+#include "testhost/system_library.h"
+
+#include <windows.h>
+
+#include "testhost/plugin_library.h"
+
+namespace vq::host {
+
+// 32-bit Windows exports the host-protocol routines under their decorated stdcall names.
+const char* const entry_point_names[11] = {
+    "_pxInitPlugIn@16", "_pxRegisterPlugIn@16", "_pxRegisterScriptProcessor@4",
+    "_pxRegisterInterfaceAccess@4", "_pxEditAction@8", "_pxExecAction@8", "_pxMessage@8",
+    "ZK_ST_AT", "ZK_ST_LEFT", "ZK_ST_RIGHT", "ZK_ST_FILEREAD"};
+
+void* load_system_library(const std::string& path, std::string& error) {
+  HMODULE module = LoadLibraryA(path.c_str());
+  if (!module) error = path + ": cannot load the library (error " + std::to_string(GetLastError()) + ")";
+  return reinterpret_cast<void*>(module);
+}
+
+void* find_system_symbol(void* module, const char* name) {
+  return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
+}
+
+void free_system_library(void* module) { FreeLibrary(static_cast<HMODULE>(module)); }
+
+void release_host_block(char* block) {
+  if (block) GlobalFree(block);
+}
+
+std::string default_library_path(const char* argv0) {
+  std::string path = argv0 ? argv0 : "";
+  const std::size_t slash = path.find_last_of("\\/");
+  return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + "Velquist.dll";
+}
+
+}  // namespace vq::host

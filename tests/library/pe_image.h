@@ -1,0 +1,23 @@
+// Reads the export and import tables of a 32-bit PE image from its bytes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vq::testing {
+
+struct pe_tables {
+  bool valid = false;
+  std::string error;
+  bool is_dll = false;
+  bool is_pe32 = false;  // 32-bit optional header
+  std::vector<std::string> export_names;
+  std::vector<std::string> import_libraries;
+};
+
+// Never reads outside bytes: a truncated or damaged image gives valid == false and an error.
+pe_tables read_pe_tables(const std::vector<unsigned char>& bytes);
+
+std::vector<unsigned char> read_whole_file(const std::string& path);
+
+}  // namespace vq::testing

@@ -1,0 +1,78 @@
+// The DLL's binary face: exactly the agreed exports, system imports only, a version resource.
+#include "library/pe_image.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+
+#include "library/library_fixture.h"
+
+namespace vq::testing {
+namespace {
+
+std::string lower(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+TEST(LibraryImage, ExportsExactlyTheProtocolAndActionNames) {
+  const pe_tables tables = read_pe_tables(read_whole_file(library_path()));
+  ASSERT_TRUE(tables.valid) << tables.error;
+  EXPECT_TRUE(tables.is_dll);
+  const std::set<std::string> expected = {
+      "_pxInitPlugIn@16", "_pxRegisterPlugIn@16", "_pxRegisterScriptProcessor@4",
+      "_pxRegisterInterfaceAccess@4", "_pxEditAction@8", "_pxExecAction@8", "_pxMessage@8",
+      "ZK_ST_AT", "ZK_ST_LEFT", "ZK_ST_RIGHT", "ZK_ST_FILEREAD"};
+  const std::set<std::string> exported(tables.export_names.begin(), tables.export_names.end());
+  EXPECT_EQ(exported, expected);
+  EXPECT_EQ(tables.export_names.size(), expected.size()) << "an export is listed twice";
+}
+
+TEST(LibraryImage, ImportsOnlySystemLibraries) {
+  const pe_tables tables = read_pe_tables(read_whole_file(library_path()));
+  ASSERT_TRUE(tables.valid) << tables.error;
+  const std::set<std::string> allowed = {"kernel32.dll", "oleaut32.dll", "msvcrt.dll"};
+  EXPECT_FALSE(tables.import_libraries.empty());
+  for (const std::string& name : tables.import_libraries) {
+    EXPECT_TRUE(allowed.count(lower(name))) << "imports " << name;
+  }
+}
+
+TEST(LibraryImage, DamagedImagesAreRefusedNotOverread) {
+  std::vector<unsigned char> bytes = read_whole_file(library_path());
+  ASSERT_GT(bytes.size(), 1024u);
+  for (std::size_t keep : {std::size_t{0}, std::size_t{64}, std::size_t{300}, bytes.size() / 2}) {
+    std::vector<unsigned char> cut(bytes.begin(), bytes.begin() + static_cast<long>(keep));
+    EXPECT_FALSE(read_pe_tables(cut).valid) << keep;
+  }
+}
+
+std::string version_string(const std::vector<char>& info, const char* key) {
+  char* value = nullptr;
+  UINT length = 0;
+  const std::string path = std::string("\\StringFileInfo\\040904B0\\") + key;
+  if (!VerQueryValueA(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length))
+    return "<missing>";
+  return std::string(value, length ? length - 1 : 0);
+}
+
+TEST(LibraryImage, CarriesVersionResource) {
+  DWORD handle = 0;
+  const DWORD size = GetFileVersionInfoSizeA(library_path().c_str(), &handle);
+  ASSERT_GT(size, 0u);
+  std::vector<char> info(size);
+  ASSERT_TRUE(GetFileVersionInfoA(library_path().c_str(), 0, size, info.data()));
+  EXPECT_EQ(version_string(info, "ProductName"), "Velquist");
+  EXPECT_EQ(version_string(info, "FileDescription"), "Advanced String Search");
+  EXPECT_EQ(version_string(info, "FileVersion"), "1.0");
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(info.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+}
+
+}  // namespace
+}  // namespace vq::testing

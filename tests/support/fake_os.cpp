@@ -1,0 +1,123 @@
+#include "support/fake_os.h"
+
+namespace vq::testing {
+namespace {
+
+fake_os* active = nullptr;
+
+void* global_alloc(uint32_t flags, std::size_t bytes) {
+  if (active->should_fail("GlobalAlloc")) return nullptr;
+  void* block = active->real.global_alloc(flags, bytes);
+  if (block) ++active->live_blocks;
+  return block;
+}
+void* global_free(void* block) {
+  active->should_fail("GlobalFree");
+  if (block) --active->live_blocks;
+  return active->real.global_free(block);
+}
+char* sys_alloc_string_byte_len(const char* bytes, uint32_t length) {
+  if (active->should_fail("SysAllocStringByteLen")) return nullptr;
+  char* text = active->real.sys_alloc_string_byte_len(bytes, length);
+  if (text) ++active->live_strings;
+  return text;
+}
+void sys_free_string(char* text) {
+  active->should_fail("SysFreeString");
+  if (text) --active->live_strings;
+  active->real.sys_free_string(text);
+}
+os_handle create_file_a(const char* name, uint32_t access, uint32_t share,
+                        os_security_attributes* security, uint32_t disposition, uint32_t flags,
+                        os_handle template_file) {
+  if (active->should_fail("CreateFileA")) {
+    active->real.set_last_error(active->failure_code);
+    return invalid_handle();
+  }
+  return active->real.create_file_a(name, access, share, security, disposition, flags,
+                                    template_file);
+}
+uint32_t get_file_type(os_handle file) {
+  if (active->should_fail("GetFileType")) return 0;  // FILE_TYPE_UNKNOWN
+  return active->real.get_file_type(file);
+}
+int32_t get_file_size_ex(os_handle file, int64_t* size) {
+  if (active->should_fail("GetFileSizeEx")) {
+    active->real.set_last_error(active->failure_code);
+    return 0;
+  }
+  return active->real.get_file_size_ex(file, size);
+}
+uint32_t set_file_pointer(os_handle file, int32_t low, int32_t* high, uint32_t method) {
+  if (active->should_fail("SetFilePointer")) {
+    active->real.set_last_error(active->failure_code);
+    return ~0u;
+  }
+  return active->real.set_file_pointer(file, low, high, method);
+}
+int32_t read_file(os_handle file, void* buffer, uint32_t count, uint32_t* done, void* overlapped) {
+  if (active->should_fail("ReadFile")) {
+    if (done) *done = 0;
+    active->real.set_last_error(active->failure_code);
+    return 0;
+  }
+  return active->real.read_file(file, buffer, count, done, overlapped);
+}
+int32_t close_handle(os_handle file) {
+  // A failing close still releases the handle, as the system does for most failures.
+  int32_t ok = active->real.close_handle(file);
+  if (active->should_fail("CloseHandle")) {
+    active->real.set_last_error(active->failure_code);
+    return 0;
+  }
+  return ok;
+}
+uint32_t set_error_mode(uint32_t mode) {
+  active->log.push_back("SetErrorMode(" + std::to_string(mode) + ")");
+  return active->real.set_error_mode(mode);
+}
+void set_last_error(uint32_t code) {
+  active->should_fail("SetLastError");
+  active->real.set_last_error(code);
+}
+uint32_t get_last_error() {
+  active->should_fail("GetLastError");
+  return active->real.get_last_error();
+}
+void guard_lock() {
+  active->should_fail("lock");
+  active->real.guard_lock();
+}
+void guard_unlock() {
+  active->should_fail("unlock");
+  active->real.guard_unlock();
+}
+
+}  // namespace
+
+fake_os::fake_os() : real(os) {
+  active = this;
+  os = {global_alloc,     global_free,    sys_alloc_string_byte_len,
+        sys_free_string,  create_file_a,  get_file_type,
+        get_file_size_ex, set_file_pointer, read_file,
+        close_handle,     set_error_mode, set_last_error,
+        get_last_error,   guard_lock,     guard_unlock};
+}
+
+fake_os::~fake_os() {
+  os = real;
+  active = nullptr;
+}
+
+void fake_os::fail(const std::string& name, int nth) { fail_at_[name] = nth; }
+
+bool fake_os::should_fail(const char* name) {
+  log.emplace_back(name);
+  const int seen = ++seen_[name];
+  auto it = fail_at_.find(name);
+  return it != fail_at_.end() && (it->second == 0 || it->second == seen);
+}
+
+fake_os* current_fake() { return active; }
+
+}  // namespace vq::testing

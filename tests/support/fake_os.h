@@ -1,0 +1,48 @@
+// A stand-in system for failure paths: while a fake_os lives, every call through the table is
+// logged under its Win32 name and forwarded to the real binding, except the ones told to fail.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace vq::testing {
+
+class fake_os {
+ public:
+  fake_os();
+  ~fake_os();
+  fake_os(const fake_os&) = delete;
+  fake_os& operator=(const fake_os&) = delete;
+
+  // Makes the nth call (1-based, counted from now) of the named function fail the way the
+  // system reports it: a null block or string, INVALID_HANDLE_VALUE, FALSE, a last-error code.
+  // nth 0 fails every call.
+  void fail(const std::string& name, int nth = 0);
+
+  // Names of the calls made since construction, in order.
+  std::vector<std::string> log;
+  // BSTRs made and not yet freed.
+  int live_strings = 0;
+  // GlobalAlloc blocks made and not yet freed.
+  int live_blocks = 0;
+  // The last-error code a failing call leaves.
+  uint32_t failure_code = 5;  // ERROR_ACCESS_DENIED
+
+  // Called through the table; true when this call must fail.
+  bool should_fail(const char* name);
+
+  const os_calls real;
+
+ private:
+  std::map<std::string, int> fail_at_;
+  std::map<std::string, int> seen_;
+};
+
+// The fake_os alive now, or null.
+fake_os* current_fake();
+
+}  // namespace vq::testing
