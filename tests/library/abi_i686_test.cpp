@@ -7,8 +7,8 @@
 
 #include "library/library_fixture.h"
 
-extern "C" uint32_t vq_call_export(const void* fn, const uint32_t* words, uint32_t count,
-                                   uint32_t misalign, uint32_t* result);
+extern "C" uint32_t vq_call_checked(const void* fn, const uint32_t* words, uint32_t count,
+                                    uint32_t removes, uint32_t misalign, uint32_t* result);
 
 namespace vq::testing {
 namespace {
@@ -55,8 +55,8 @@ class Abi : public library_test {
   // Calls an export through the misaligning thunk, checking the stdcall promises.
   uint32_t call(const void* fn, std::vector<uint32_t> words, uint32_t misalign) {
     uint32_t result = 0xDEADBEEF;
-    const uint32_t broken = vq_call_export(fn, words.data(), static_cast<uint32_t>(words.size()),
-                                           misalign, &result);
+    const auto count = static_cast<uint32_t>(words.size());
+    const uint32_t broken = vq_call_checked(fn, words.data(), count, 4 * count, misalign, &result);
     EXPECT_EQ(broken, 0u) << "1 ebx, 2 esi, 4 edi changed; 8 wrong stack cleanup";
     return result;
   }

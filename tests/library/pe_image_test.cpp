@@ -43,7 +43,7 @@ TEST(LibraryImage, ImportsOnlySystemLibraries) {
 TEST(LibraryImage, DamagedImagesAreRefusedNotOverread) {
   std::vector<unsigned char> bytes = read_whole_file(library_path());
   ASSERT_GT(bytes.size(), 1024u);
-  for (std::size_t keep : {std::size_t{0}, std::size_t{64}, std::size_t{300}, bytes.size() / 2}) {
+  for (std::size_t keep : {std::size_t{0}, std::size_t{64}, std::size_t{300}, std::size_t{1024}}) {
     std::vector<unsigned char> cut(bytes.begin(), bytes.begin() + static_cast<long>(keep));
     EXPECT_FALSE(read_pe_tables(cut).valid) << keep;
   }

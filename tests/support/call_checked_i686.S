@@ -1,15 +1,16 @@
-/* uint32_t vq_call_export(const void* fn, const uint32_t* words, uint32_t count,
- *                         uint32_t misalign, uint32_t* result)           -- cdecl
+/* uint32_t vq_call_checked(const void* fn, const uint32_t* words, uint32_t count,
+ *                          uint32_t removes, uint32_t misalign, uint32_t* result)  -- cdecl
  *
- * Calls a stdcall export with count arguments on a stack whose pointer is misalign bytes below
- * a 16-byte boundary at the call, the way a host that keeps only 4-byte alignment does. Stores
- * the export's %eax in *result and returns a mask of broken promises:
- *   1 %ebx, 2 %esi, 4 %edi changed; 8 the export did not remove exactly its arguments.
+ * Calls fn with count arguments on a stack whose pointer is misalign bytes below a 16-byte
+ * boundary at the call, the way a host that keeps only 4-byte alignment does. Stores fn's %eax
+ * in *result and returns a mask of broken promises:
+ *   1 %ebx, 2 %esi, 4 %edi changed; 8 fn did not remove exactly removes bytes of arguments
+ *   (4 * count for stdcall, 0 for cdecl).
  */
         .text
-        .globl  _vq_call_export
+        .globl  _vq_call_checked
         .p2align 4
-_vq_call_export:
+_vq_call_checked:
         pushl   %ebp
         movl    %esp, %ebp
         pushl   %ebx
@@ -22,8 +23,9 @@ _vq_call_export:
         subl    $64, %esp
         subl    %eax, %esp
         andl    $-16, %esp
-        subl    20(%ebp), %esp          /* misalign */
-        leal    (%esp,%eax), %edx
+        subl    24(%ebp), %esp          /* misalign */
+        movl    20(%ebp), %edx          /* removes */
+        addl    %esp, %edx
         movl    %edx, -16(%ebp)
         xorl    %edx, %edx
 1:      cmpl    %ecx, %edx
@@ -49,7 +51,7 @@ _vq_call_export:
 5:      cmpl    -16(%ebp), %esp
         je      6f
         orl     $8, %ecx
-6:      movl    24(%ebp), %edx
+6:      movl    28(%ebp), %edx
         movl    %eax, (%edx)
         movl    %ecx, %eax
         leal    -12(%ebp), %esp
