@@ -10,12 +10,15 @@ std::size_t kept_count(int32_t n, std::size_t length) noexcept {
   return static_cast<std::size_t>(kept);
 }
 
+// Views are built from pointer and length: substr could throw, and would drag the C++ runtime's
+// exception support into the DLL.
 std::string_view left_part(std::string_view text, int32_t n) noexcept {
-  return text.substr(0, kept_count(n, text.size()));
+  return {text.data(), kept_count(n, text.size())};
 }
 
 std::string_view right_part(std::string_view text, int32_t n) noexcept {
-  return text.substr(text.size() - kept_count(n, text.size()));
+  const std::size_t kept = kept_count(n, text.size());
+  return {text.data() + (text.size() - kept), kept};
 }
 
 }  // namespace vq

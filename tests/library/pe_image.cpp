@@ -71,6 +71,12 @@ pe_tables read_pe_tables(const std::vector<unsigned char>& bytes) {
       const uint32_t name = pe.u32(at + 12);
       if (!name) break;
       tables.import_libraries.push_back(pe.text(name));
+      const uint32_t lookup = pe.u32(at) ? pe.u32(at) : pe.u32(at + 16);
+      for (uint32_t entry = pe.offset(lookup); pe.ok; entry += 4) {
+        const uint32_t thunk = pe.u32(entry);
+        if (!thunk) break;
+        if (!(thunk & 0x80000000u)) tables.import_functions.push_back(pe.text(thunk + 2));
+      }
     }
   }
   tables.valid = pe.ok;

@@ -13,6 +13,7 @@ struct pe_tables {
   bool is_pe32 = false;  // 32-bit optional header
   std::vector<std::string> export_names;
   std::vector<std::string> import_libraries;
+  std::vector<std::string> import_functions;  // by name, from every library
 };
 
 // Never reads outside bytes: a truncated or damaged image gives valid == false and an error.

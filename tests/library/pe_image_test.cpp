@@ -40,6 +40,19 @@ TEST(LibraryImage, ImportsOnlySystemLibraries) {
   }
 }
 
+TEST(LibraryImage, CarriesNoRuntimeBaggage) {
+  // Exception support or a threading library linked in statically shows in what they import.
+  const pe_tables tables = read_pe_tables(read_whole_file(library_path()));
+  ASSERT_TRUE(tables.valid) << tables.error;
+  EXPECT_GT(tables.import_functions.size(), 5u);
+  for (const std::string& name : tables.import_functions) {
+    for (const char* unwanted : {"RaiseException", "AddVectoredExceptionHandler", "CreateThread",
+                                 "_beginthreadex", "CreateSemaphoreA", "printf"}) {
+      EXPECT_NE(name, unwanted);
+    }
+  }
+}
+
 TEST(LibraryImage, DamagedImagesAreRefusedNotOverread) {
   std::vector<unsigned char> bytes = read_whole_file(library_path());
   ASSERT_GT(bytes.size(), 1024u);
