@@ -48,6 +48,15 @@ constexpr u64 power_of_ten[max_kept_digits + 1] = {
     1000000000000000000ULL,
 };
 
+// Largest m for which m * 10^k stays below 2^63; checked without a division on the hot path.
+constexpr auto max_scalable = [] {
+  struct table {
+    u64 value[max_kept_digits + 1];
+  } t{};
+  for (int k = 0; k <= max_kept_digits; ++k) t.value[k] = (two_to_63 - 1) / power_of_ten[k];
+  return t;
+}();
+
 // Below 10 exactly for "0" to "9"; every other byte wraps to a large value.
 inline unsigned decimal_digit(char c) noexcept { return static_cast<unsigned char>(c) - 48u; }
 
@@ -69,27 +78,29 @@ inline bool eight_digits(u64 w) noexcept {
 inline u64 eight_digits_value(u64 w) noexcept {
   static_assert(std::endian::native == std::endian::little, "digit lanes assume little-endian");
   w -= 0x3030303030303030ULL;
-  w = ((w * 10) + (w >> 8)) & 0x00FF00FF00FF00FFULL;                   // 4 x 16-bit: d0d1 ...
-  w = ((w * (1 + (100ULL << 16))) >> 16) & 0x0000FFFF0000FFFFULL;      // 2 x 32-bit: d0..d3 ...
-  return (w * (1 + (10000ULL << 32))) >> 32;                           // d0..d7
+  w = ((w * 10) + (w >> 8)) & 0x00FF00FF00FF00FFULL;               // 4 x 16-bit: d0d1 ...
+  w = ((w * (1 + (100ULL << 16))) >> 16) & 0x0000FFFF0000FFFFULL;  // 2 x 32-bit: d0..d3 ...
+  return (w * (1 + (10000ULL << 32))) >> 32;                       // d0..d7
 }
 
+// The scanners below are inline on purpose: a short field is mostly call overhead.
+
 // First byte at or after p that is not a decimal digit (or end).
-const char* skip_digits(const char* p, const char* end) noexcept {
+inline const char* skip_digits(const char* p, const char* end) noexcept {
   while (end - p >= 8 && eight_digits(load8(p))) p += 8;
   while (p != end && decimal_digit(*p) < 10) ++p;
   return p;
 }
 
 // First byte at or after p that is not "0" (or end).
-const char* skip_zeros(const char* p, const char* end) noexcept {
+inline const char* skip_zeros(const char* p, const char* end) noexcept {
   while (end - p >= 8 && load8(p) == 0x3030303030303030ULL) p += 8;
   while (p != end && *p == '0') ++p;
   return p;
 }
 
 // Appends at most limit digits from p to m; returns where reading stopped.
-const char* read_digits(const char* p, const char* end, int limit, u64& m) noexcept {
+inline const char* read_digits(const char* p, const char* end, int limit, u64& m) noexcept {
   while (limit >= 8 && end - p >= 8) {
     const u64 w = load8(p);
     if (!eight_digits(w)) break;
@@ -109,13 +120,11 @@ inline i64 clamp_count(std::ptrdiff_t n) noexcept { return std::min<i64>(n, byte
 int32_t round_and_wrap(u64 m, i64 exp10, bool negative) noexcept {
   u64 magnitude;
   if (exp10 >= 0) {
-    // With m >= 1, exp10 >= 19 is at least 10^19; the product test covers the rest.
-    if (exp10 > max_kept_digits) return 0;
-    const u64 scale = power_of_ten[exp10];
-    if (m > ~u64{0} / scale) return 0;
-    magnitude = m * scale;
-    // +2^63 is out of range; -2^63 is in range but its low 32 bits are 0 all the same.
-    if (magnitude >= two_to_63) return 0;
+    // With m >= 1, exp10 >= 19 is at least 10^19. Otherwise the product reaches 2^63 or more
+    // exactly when m exceeds the table's bound. +2^63 is out of range; -2^63 is in range but its
+    // low 32 bits are 0 all the same, so one test serves both signs.
+    if (exp10 > max_kept_digits || m > max_scalable.value[exp10]) return 0;
+    magnitude = m * power_of_ten[exp10];
   } else {
     // m < 10^18, so below 10^-18 the value is under 0.1 and rounds to 0.
     if (exp10 < -max_kept_digits) return 0;
@@ -162,7 +171,8 @@ int32_t parse_decimal(const char* p, const char* end) noexcept {
     p = skip_zeros(p, end);
     // Digits after saturation cannot change the result, and nothing follows the exponent.
     u64 e = 0;
-    for (unsigned d; e < exponent_cap && p != end && (d = decimal_digit(*p)) < 10; ++p) e = e * 10 + d;
+    for (unsigned d; e < exponent_cap && p != end && (d = decimal_digit(*p)) < 10; ++p)
+      e = e * 10 + d;
     const i64 clamped = static_cast<i64>(std::min(e, exponent_cap));
     exp10 += exponent_negative ? -clamped : clamped;
   }
@@ -176,7 +186,8 @@ constexpr auto radix_digit_table = [] {
   } t{};
   for (int c = 0; c < 256; ++c) t.value[c] = 0xFF;
   for (int c = '0'; c <= '9'; ++c) t.value[c] = static_cast<unsigned char>(c - '0');
-  for (int c = 'A'; c <= 'F'; ++c) t.value[c] = t.value[c + 32] = static_cast<unsigned char>(c - 'A' + 10);
+  for (int c = 'A'; c <= 'F'; ++c)
+    t.value[c] = t.value[c + 32] = static_cast<unsigned char>(c - 'A' + 10);
   return t;
 }();
 
@@ -201,7 +212,8 @@ int32_t parse_radix(const char* p, const char* end) noexcept {
   // Every base is a power of two, so "needs more than 64 bits" is "top bits occupied before
   // the shift". Leading zeros never trip it.
   u64 v = 0;
-  for (unsigned d; p != end && (d = radix_digit_table.value[static_cast<unsigned char>(*p)]) < base; ++p) {
+  for (unsigned d; p != end && (d = radix_digit_table.value[static_cast<unsigned char>(*p)]) < base;
+       ++p) {
     if (v >> (64 - bits)) return 0;
     v = (v << bits) | d;
   }
