@@ -14,8 +14,9 @@ namespace {
 
 // Always on, also in release builds: a mismatch is the finding.
 [[noreturn]] void fail(const char* what, std::string_view input, long got, long expected) {
-  std::fprintf(stderr, "%s: \"%.*s\" gave %ld, expected %ld\n", what, static_cast<int>(input.size() > 200 ? 200 : input.size()),
-               input.data(), got, expected);
+  std::fprintf(stderr, "%s: \"%.*s\" gave %ld, expected %ld\n", what,
+               static_cast<int>(input.size() > 200 ? 200 : input.size()), input.data(), got,
+               expected);
   std::abort();
 }
 
@@ -37,8 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t length = vq::format_number(value, text);
     const int printed_length = std::snprintf(printed, sizeof printed, "% d", value);
     const std::string_view written(text, length);
-    if (written != std::string_view(printed, static_cast<std::size_t>(printed_length))) fail("format_number", written, value, value);
-    if (vq::parse_number(written) != value) fail("round trip", written, vq::parse_number(written), value);
+    if (written != std::string_view(printed, static_cast<std::size_t>(printed_length)))
+      fail("format_number", written, value, value);
+    if (vq::parse_number(written) != value)
+      fail("round trip", written, vq::parse_number(written), value);
   }
   return 0;
 }

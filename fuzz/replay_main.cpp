@@ -19,7 +19,8 @@ bool replay_file(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   // Exactly the file's bytes, so a read past the end is caught by sanitizers.
-  const std::vector<std::uint8_t> input((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<std::uint8_t> input((std::istreambuf_iterator<char>(in)),
+                                        std::istreambuf_iterator<char>());
   LLVMFuzzerTestOneInput(input.data(), input.size());
   return true;
 }

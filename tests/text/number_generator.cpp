@@ -31,8 +31,8 @@ std::size_t digit_count(engine& rng) {
 
 // Integer digits within 10 of a value where the result changes shape.
 std::string near_boundary(engine& rng) {
-  static constexpr std::uint64_t bases[] = {0,          1ULL << 15, 1ULL << 16,           1ULL << 31,
-                                            1ULL << 32, 1ULL << 63, 1000000000000000000ULL};
+  static constexpr std::uint64_t bases[] = {
+      0, 1ULL << 15, 1ULL << 16, 1ULL << 31, 1ULL << 32, 1ULL << 63, 1000000000000000000ULL};
   const auto offset = static_cast<std::int64_t>(below(rng, 21)) - 10;
   return std::to_string(pick(rng, bases) + static_cast<std::uint64_t>(offset));
 }
@@ -40,8 +40,14 @@ std::string near_boundary(engine& rng) {
 // Decimal digits with at most one point, sometimes already carrying a compensating exponent.
 std::string decimal_mantissa(engine& rng) {
   static constexpr std::string_view alphabets[] = {"0123456789", "0123456789", "09", "05", "0"};
-  static constexpr std::string_view fractions[] = {"", ".", ".5", ".49", ".51", ".5000000000000000000001",
-                                                   ".500000000000000000", ".4999999999999999999"};
+  static constexpr std::string_view fractions[] = {"",
+                                                   ".",
+                                                   ".5",
+                                                   ".49",
+                                                   ".51",
+                                                   ".5000000000000000000001",
+                                                   ".500000000000000000",
+                                                   ".4999999999999999999"};
   std::string digits;
   std::size_t point = 0;
   if (chance(rng, 40)) {
@@ -53,7 +59,8 @@ std::string decimal_mantissa(engine& rng) {
   } else {
     digits = std::string(chance(rng, 20) ? below(rng, 25) : 0, '0') +
              random_digits(rng, digit_count(rng), pick(rng, alphabets));
-    if (chance(rng, 30)) digits += "5" + std::string(below(rng, 25), '0') + (chance(rng, 30) ? "1" : "");
+    if (chance(rng, 30))
+      digits += "5" + std::string(below(rng, 25), '0') + (chance(rng, 30) ? "1" : "");
     point = below(rng, digits.size() + 1);
     if (chance(rng, 20)) return digits;
   }
@@ -77,33 +84,50 @@ std::string decimal_mantissa(engine& rng) {
 std::string exponent(engine& rng) {
   static constexpr std::string_view letters[] = {"e", "E", "d", "D"};
   static constexpr std::string_view signs[] = {"", "", "+", "-", "-"};
-  static constexpr std::string_view wide[] = {"4294967296", "4294967299", "18446744073709551616",
-                                              "18446744073709551619", "9223372036854775808",
-                                              "2147483648", "1000000000"};
+  static constexpr std::string_view wide[] = {"4294967296",
+                                              "4294967299",
+                                              "18446744073709551616",
+                                              "18446744073709551619",
+                                              "9223372036854775808",
+                                              "2147483648",
+                                              "1000000000"};
   std::string e = std::string(pick(rng, letters)) + std::string(pick(rng, signs));
   switch (below(rng, 6)) {
-    case 0: return e;
-    case 1: return e + std::to_string(below(rng, 26));
-    case 2: return e + std::string(below(rng, 30), '0') + std::to_string(below(rng, 26));
-    case 3: return e + std::string(pick(rng, wide));
-    case 4: return e + random_digits(rng, 10 + below(rng, 20), "0123456789");
-    default: return e + std::to_string(15 + below(rng, 8));
+    case 0:
+      return e;
+    case 1:
+      return e + std::to_string(below(rng, 26));
+    case 2:
+      return e + std::string(below(rng, 30), '0') + std::to_string(below(rng, 26));
+    case 3:
+      return e + std::string(pick(rng, wide));
+    case 4:
+      return e + random_digits(rng, 10 + below(rng, 20), "0123456789");
+    default:
+      return e + std::to_string(15 + below(rng, 8));
   }
 }
 
 std::string radix_field(engine& rng) {
-  static constexpr std::string_view letters[] = {"H", "h", "O", "o", "Q", "q", "B", "b", "", "x", " "};
-  static constexpr std::string_view suffixes[] = {"", "", "%", "%%", "&", "&&", "&&&", "?", "??",
-                                                  "???", "?%", "&?", "%?", "x", " "};
+  static constexpr std::string_view letters[] = {"H", "h", "O", "o", "Q", "q",
+                                                 "B", "b", "",  "x", " "};
+  static constexpr std::string_view suffixes[] = {"",   "",    "%",  "%%", "&",  "&&", "&&&", "?",
+                                                  "??", "???", "?%", "&?", "%?", "x",  " "};
   static constexpr unsigned widths[] = {1, 8, 15, 16, 17, 31, 32, 33, 63, 64, 65, 70};
   const std::string_view letter = pick(rng, letters);
-  const unsigned bits_per_digit = (letter == "H" || letter == "h") ? 4 : (letter == "B" || letter == "b") ? 1 : 3;
-  const std::string_view alphabet = std::string_view("0123456789ABCDEFabcdef").substr(0, bits_per_digit == 4 ? 22 : 1u << bits_per_digit);
-  const unsigned width = chance(rng, 70) ? pick(rng, widths) : static_cast<unsigned>(below(rng, 70));
+  const unsigned bits_per_digit = (letter == "H" || letter == "h")   ? 4
+                                  : (letter == "B" || letter == "b") ? 1
+                                                                     : 3;
+  const std::string_view alphabet = std::string_view("0123456789ABCDEFabcdef")
+                                        .substr(0, bits_per_digit == 4 ? 22 : 1u << bits_per_digit);
+  const unsigned width =
+      chance(rng, 70) ? pick(rng, widths) : static_cast<unsigned>(below(rng, 70));
   const std::size_t count = (width + bits_per_digit - 1) / bits_per_digit;
   std::string digits = random_digits(rng, count, alphabet);
   // A top digit with its high bit set makes full-width values (0x8000-0xFFFF, 2^63-2^64) common.
-  const std::string_view high = bits_per_digit == 4 ? "89ABCDEFabcdef" : bits_per_digit == 3 ? "4567" : "1";
+  const std::string_view high = bits_per_digit == 4   ? "89ABCDEFabcdef"
+                                : bits_per_digit == 3 ? "4567"
+                                                      : "1";
   if (!digits.empty() && chance(rng, 60)) digits[0] = high[below(rng, high.size())];
   std::string zeros(chance(rng, 20) ? below(rng, 25) : 0, '0');
   static constexpr char strays[] = {'G', 'g', '8', '2', '-', '.'};
@@ -121,11 +145,17 @@ std::string random_number_field(engine& rng) {
   static constexpr std::string_view leads[] = {"", "", "", "", " ", "\t", "\n", " \t\n", "  "};
   static constexpr std::string_view signs[] = {"", "", "+", "-", "-"};
   static constexpr std::string_view strays[] = {"\r", "\v", "+-", "- ", "--", "-&"};
-  const std::string lead = std::string(pick(rng, leads)) + (chance(rng, 5) ? std::string(pick(rng, strays)) : "");
+  const std::string lead =
+      std::string(pick(rng, leads)) + (chance(rng, 5) ? std::string(pick(rng, strays)) : "");
   switch (below(rng, 10)) {
-    case 0: return noise(rng, below(rng, 24));
-    case 1: case 2: case 3: return lead + radix_field(rng) + noise(rng, below(rng, 3));
-    default: break;
+    case 0:
+      return noise(rng, below(rng, 24));
+    case 1:
+    case 2:
+    case 3:
+      return lead + radix_field(rng) + noise(rng, below(rng, 3));
+    default:
+      break;
   }
   std::string field = lead + std::string(pick(rng, signs)) + decimal_mantissa(rng);
   if (field.find_first_of("eEdD") == std::string::npos && chance(rng, 50)) field += exponent(rng);

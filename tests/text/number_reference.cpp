@@ -11,12 +11,12 @@ constexpr std::size_t none = std::string::npos;
 
 bool is_decimal_digit(char c) { return c >= '0' && c <= '9'; }
 
-// 0-15 for "0"-"9", "A"-"F", "a"-"f"; -1 for anything else.
-int radix_digit(char c) {
-  if (is_decimal_digit(c)) return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
+// 0-15 for "0"-"9", "A"-"F", "a"-"f"; 99 for anything else.
+unsigned radix_digit(char c) {
+  const std::string_view upper = "0123456789ABCDEF";
+  const std::string_view lower = "0123456789abcdef";
+  const std::size_t at = upper.find(c) != none ? upper.find(c) : lower.find(c);
+  return at == none ? 99u : static_cast<unsigned>(at);
 }
 
 std::string without_leading_zeros(const std::string& digits) {
@@ -55,12 +55,15 @@ int32_t decimal_form(std::string_view s, std::size_t i) {
   bool negative = false;
   if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
 
-  std::string mantissa;  // all digits, the point removed
+  std::string mantissa;      // all digits, the point removed
   std::size_t point = none;  // digits before the point
   for (; i < s.size(); ++i) {
-    if (is_decimal_digit(s[i])) mantissa += s[i];
-    else if (s[i] == '.' && point == none) point = mantissa.size();
-    else break;
+    if (is_decimal_digit(s[i]))
+      mantissa += s[i];
+    else if (s[i] == '.' && point == none)
+      point = mantissa.size();
+    else
+      break;
   }
   if (point == none) point = mantissa.size();
   const std::size_t first = mantissa.find_first_not_of('0');
@@ -92,45 +95,49 @@ int32_t decimal_form(std::string_view s, std::size_t i) {
   if (!fraction.empty()) {
     const bool beyond_half_digit = fraction.find_first_not_of('0', 1) != none;
     const bool odd = !integer.empty() && (integer.back() - '0') % 2 == 1;
-    if (fraction[0] > '5' || (fraction[0] == '5' && (beyond_half_digit || odd))) integer = plus_one(integer);
+    if (fraction[0] > '5' || (fraction[0] == '5' && (beyond_half_digit || odd)))
+      integer = plus_one(integer);
   }
   return wrap_integer(negative, integer);
 }
 
 int32_t radix_form(std::string_view s, std::size_t i) {
-  int base = 8;
-  int bits_per_digit = 3;
-  if (i < s.size()) {
-    switch (s[i]) {
-      case 'H': case 'h': base = 16; bits_per_digit = 4; ++i; break;
-      case 'O': case 'o': case 'Q': case 'q': ++i; break;
-      case 'B': case 'b': base = 2; bits_per_digit = 1; ++i; break;
-      default: break;  // bare "&": this byte is the first digit
-    }
+  // "H" and "h" choose 16, "O" "o" "Q" "q" 8, "B" "b" 2; any other byte is a base-8 digit.
+  unsigned base = 8;
+  const std::size_t letter = i < s.size() ? std::string_view("HhOoQqBb").find(s[i]) : none;
+  if (letter != none) {
+    base = letter < 2 ? 16 : letter < 6 ? 8 : 2;
+    ++i;
   }
+  const std::size_t bits_per_digit = base == 16 ? 4 : base == 8 ? 3 : 1;
   std::string digits;
-  for (; i < s.size() && radix_digit(s[i]) >= 0 && radix_digit(s[i]) < base; ++i) digits += s[i];
+  for (; i < s.size() && radix_digit(s[i]) < base; ++i) digits += s[i];
   if (digits.empty()) return 0;
 
+  // Bits needed: the leading non-zero digit's own width plus full digits after it.
   std::uint64_t v = 0;
   const std::size_t first = digits.find_first_not_of('0');
   if (first != none) {
-    const std::size_t bits = (digits.size() - first - 1) * static_cast<std::size_t>(bits_per_digit) +
-                             static_cast<std::size_t>(std::bit_width(static_cast<unsigned>(radix_digit(digits[first]))));
+    const std::size_t bits = (digits.size() - first - 1) * bits_per_digit +
+                             static_cast<std::size_t>(std::bit_width(radix_digit(digits[first])));
     if (bits > 64) return 0;
-    for (std::size_t k = first; k < digits.size(); ++k) v = v * static_cast<unsigned>(base) + static_cast<unsigned>(radix_digit(digits[k]));
+    for (std::size_t k = first; k < digits.size(); ++k) v = v * base + radix_digit(digits[k]);
   }
 
   std::string suffix;
   const auto take = [&](char c, std::size_t most) {
     while (suffix.size() < most && i < s.size() && s[i] == c) suffix += s[i++];
   };
-  if (i < s.size() && s[i] == '%') take('%', 1);
-  else if (i < s.size() && s[i] == '&') take('&', 2);
-  else if (i < s.size() && s[i] == '?') take('?', 3);
+  if (i < s.size() && s[i] == '%')
+    take('%', 1);
+  else if (i < s.size() && s[i] == '&')
+    take('&', 2);
+  else if (i < s.size() && s[i] == '?')
+    take('?', 3);
 
   if (suffix.empty() || suffix == "%") {
-    if (v >= 0x8000 && v <= 0xFFFF && digits[0] != '0') return wrap_integer(true, std::to_string(65536 - v));
+    if (v >= 0x8000 && v <= 0xFFFF && digits[0] != '0')
+      return wrap_integer(true, std::to_string(65536 - v));
   } else if (suffix[0] == '?' && v >= (std::uint64_t{1} << 63)) {
     return 0;
   }

@@ -19,8 +19,9 @@ int failures = 0;
 void check(std::string_view field, int32_t got, int32_t expected) {
   if (got == expected) return;
   if (++failures <= 20) {
-    std::printf("FAIL \"%.*s\": got %ld, expected %ld\n", static_cast<int>(field.size() > 80 ? 80 : field.size()),
-                field.data(), static_cast<long>(got), static_cast<long>(expected));
+    std::printf("FAIL \"%.*s\": got %ld, expected %ld\n",
+                static_cast<int>(field.size() > 80 ? 80 : field.size()), field.data(),
+                static_cast<long>(got), static_cast<long>(expected));
   }
 }
 
@@ -44,11 +45,13 @@ int main() {
 
   std::mt19937 values(7);
   for (int k = 0; k < 100000; ++k) {
-    const auto v = static_cast<int32_t>(k < 2 ? (k == 0 ? INT32_MIN : INT32_MAX) : static_cast<int32_t>(values()));
+    const auto v = static_cast<int32_t>(k < 2 ? (k == 0 ? INT32_MIN : INT32_MAX)
+                                              : static_cast<int32_t>(values()));
     char text[vq::number_text_capacity];
     char expected[16];
     const std::size_t length = vq::format_number(v, text);
-    const int expected_length = std::snprintf(expected, sizeof expected, "% ld", static_cast<long>(v));
+    const int expected_length =
+        std::snprintf(expected, sizeof expected, "% ld", static_cast<long>(v));
     const std::string_view got(text, length);
     if (got != std::string_view(expected, static_cast<std::size_t>(expected_length))) {
       check(got, 1, 0);

@@ -22,7 +22,8 @@ std::string shown(std::string_view field) {
   for (char c : field.substr(0, 60)) {
     char buffer[8];
     const bool plain = c >= 0x20 && c < 0x7F;
-    std::snprintf(buffer, sizeof buffer, plain ? "%c" : "\\x%02X", plain ? c : static_cast<unsigned char>(c));
+    std::snprintf(buffer, sizeof buffer, plain ? "%c" : "\\x%02X",
+                  plain ? c : static_cast<unsigned char>(c));
     s += buffer;
   }
   if (field.size() > 60) s += "... (" + std::to_string(field.size()) + " bytes)";
@@ -73,7 +74,7 @@ TEST(parse_number, sixteen_mebibyte_fields) {
       {"0." + zeros + "25e" + std::to_string(n + 1), 2},  // tie after 2^24 leading zeros
       {"0." + zeros + "35e" + std::to_string(n + 1), 4},
       {"-0." + zeros + "5e" + std::to_string(n + 1), -5},
-      {"2.5" + zeros + "1", 2},   // the 1 is far past the 18th digit: still a tie
+      {"2.5" + zeros + "1", 2},  // the 1 is far past the 18th digit: still a tie
       {"3.5" + zeros + "1", 4},
       {digits, 0},
       {digits + "e-" + std::to_string(n - 10), 1234567891},  // 123456789123456789e-8
@@ -92,7 +93,8 @@ TEST(parse_number, sixteen_mebibyte_fields) {
 
 // The printf "% d" form is the number text by definition; sentinels catch a stray write.
 TEST(format_number, matches_printf_and_round_trips) {
-  std::vector<int32_t> values = {0, 1, -1, 9, 10, -10, 99, 100, INT32_MAX, INT32_MIN, INT32_MIN + 1, INT32_MAX - 1};
+  std::vector<int32_t> values = {
+      0, 1, -1, 9, 10, -10, 99, 100, INT32_MAX, INT32_MIN, INT32_MIN + 1, INT32_MAX - 1};
   for (int64_t p = 1; p <= 1000000000; p *= 10) {
     const auto q = static_cast<int32_t>(p);
     values.insert(values.end(), {q - 1, q, q + 1, -q + 1, -q, -q - 1});
@@ -106,9 +108,11 @@ TEST(format_number, matches_printf_and_round_trips) {
     char buffer[number_text_capacity + 2];
     std::memset(buffer, '#', sizeof buffer);
     const std::size_t length = format_number(v, buffer + 1);
-    ASSERT_EQ(std::string_view(buffer + 1, length), std::string_view(expected, static_cast<std::size_t>(expected_length)));
+    ASSERT_EQ(std::string_view(buffer + 1, length),
+              std::string_view(expected, static_cast<std::size_t>(expected_length)));
     EXPECT_EQ(buffer[0], '#');
-    EXPECT_EQ(std::string_view(buffer + 1 + length, sizeof buffer - 1 - length), std::string(sizeof buffer - 1 - length, '#'));
+    EXPECT_EQ(std::string_view(buffer + 1 + length, sizeof buffer - 1 - length),
+              std::string(sizeof buffer - 1 - length, '#'));
     EXPECT_EQ(parse_number(std::string_view(buffer + 1, length)), v);
   }
 }
