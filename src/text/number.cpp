@@ -99,6 +99,27 @@ inline const char* skip_zeros(const char* p, const char* end) noexcept {
   return p;
 }
 
+// 0x80 in every byte of w that is not zero, 0 elsewhere; exact (no borrow between bytes).
+inline u64 nonzero_bytes(u64 w) noexcept {
+  constexpr u64 low7 = 0x7F7F7F7F7F7F7F7FULL;
+  return (((w & low7) + low7) | w) & ~low7;
+}
+
+// First byte at or after p that is not a blank, tab or line feed (or end). A carriage return
+// is deliberately not skipped: "\r5" is 0.
+inline const char* skip_blanks(const char* p, const char* end) noexcept {
+  constexpr u64 ones = 0x0101010101010101ULL;
+  while (end - p >= 8) {
+    const u64 w = load8(p);
+    if (nonzero_bytes(w ^ (ones * ' ')) & nonzero_bytes(w ^ (ones * '\t')) &
+        nonzero_bytes(w ^ (ones * '\n')))
+      break;
+    p += 8;
+  }
+  while (p != end && (*p == ' ' || *p == '\t' || *p == '\n')) ++p;
+  return p;
+}
+
 // Appends at most limit digits from p to m; returns where reading stopped.
 inline const char* read_digits(const char* p, const char* end, int limit, u64& m) noexcept {
   while (limit >= 8 && end - p >= 8) {
@@ -208,6 +229,7 @@ int32_t parse_radix(const char* p, const char* end) noexcept {
   }
   const unsigned base = 1u << bits;
   const bool leading_zero = p != end && *p == '0';
+  p = skip_zeros(p, end);
 
   // Every base is a power of two, so "needs more than 64 bits" is "top bits occupied before
   // the shift". Leading zeros never trip it.
@@ -232,8 +254,7 @@ int32_t parse_radix(const char* p, const char* end) noexcept {
 int32_t parse_number(std::string_view field) noexcept {
   const char* p = field.data();
   const char* end = p + field.size();
-  // Carriage return is deliberately not skipped: "\r5" is 0.
-  while (p != end && (*p == ' ' || *p == '\t' || *p == '\n')) ++p;
+  p = skip_blanks(p, end);
   if (p != end && *p == '&') return parse_radix(p + 1, end);
   return parse_decimal(p, end);
 }
