@@ -136,13 +136,15 @@ std::string radix_field(engine& rng) {
 }
 
 std::string noise(engine& rng, std::size_t length) {
-  return random_digits(rng, length, " \t\n\r+-.eEdD&HhOoQqBb%?|0123456789ABCDEFabcdefx");
+  return random_digits(rng, length,
+                       " \t\n\r+-.eEdD&HhOoQqBb%?|0123456789ABCDEFabcdefx\xA0\x89\xB5");
 }
 
 }  // namespace
 
 std::string random_number_field(engine& rng) {
-  static constexpr std::string_view leads[] = {"", "", "", "", " ", "\t", "\n", " \t\n", "  "};
+  static constexpr std::string_view leads[] = {
+      "", "", "", "", " ", "\t", "\n", " \t\n", "  ", "\t \n \t \n \t", "         \n\n"};
   static constexpr std::string_view signs[] = {"", "", "+", "-", "-"};
   static constexpr std::string_view strays[] = {"\r", "\v", "+-", "- ", "--", "-&"};
   const std::string lead =

@@ -82,7 +82,8 @@ TEST(parse_number, sixteen_mebibyte_fields) {
       {"1e" + std::string(n, '9'), 0},
       {"1e-" + std::string(n, '9'), 0},
       {std::string(n, ' ') + "7", 7},
-      {"&H" + zeros + "FFFF", 65535},  // leading zeros: not the 16-bit reading
+      {std::string(n, '\t') + "\n \r7", 0},  // the carriage return is not skipped
+      {"&H" + zeros + "FFFF", 65535},        // leading zeros: not the 16-bit reading
       {"&H" + std::string(n, 'F'), 0},
   };
   for (const auto& row : rows) {
