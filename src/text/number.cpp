@@ -1,8 +1,10 @@
 #include "text/number.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
+#include <utility>
 
 // Integer arithmetic only: a field's exact value is an unsigned 64-bit mantissa of at most 18
 // decimal digits (below 10^18 < 2^63) times a power of ten, and rounding it to an integer
@@ -26,34 +28,17 @@ constexpr u64 two_to_63 = u64{1} << 63;
 constexpr i64 byte_count_cap = i64{1} << 58;
 constexpr u64 exponent_cap = u64{1} << 60;  // 10 * cap + 9 still fits in 64 bits
 
-constexpr u64 power_of_ten[max_kept_digits + 1] = {
-    1ULL,
-    10ULL,
-    100ULL,
-    1000ULL,
-    10000ULL,
-    100000ULL,
-    1000000ULL,
-    10000000ULL,
-    100000000ULL,
-    1000000000ULL,
-    10000000000ULL,
-    100000000000ULL,
-    1000000000000ULL,
-    10000000000000ULL,
-    100000000000000ULL,
-    1000000000000000ULL,
-    10000000000000000ULL,
-    100000000000000000ULL,
-    1000000000000000000ULL,
-};
+constexpr auto power_of_ten = [] {
+  std::array<u64, max_kept_digits + 1> t{};
+  u64 p = 1;
+  for (u64& entry : t) entry = std::exchange(p, p * 10);
+  return t;
+}();
 
 // Largest m for which m * 10^k stays below 2^63; checked without a division on the hot path.
 constexpr auto max_scalable = [] {
-  struct table {
-    u64 value[max_kept_digits + 1];
-  } t{};
-  for (int k = 0; k <= max_kept_digits; ++k) t.value[k] = (two_to_63 - 1) / power_of_ten[k];
+  std::array<u64, max_kept_digits + 1> t{};
+  for (std::size_t k = 0; k < t.size(); ++k) t[k] = (two_to_63 - 1) / power_of_ten[k];
   return t;
 }();
 
@@ -144,12 +129,12 @@ int32_t round_and_wrap(u64 m, i64 exp10, bool negative) noexcept {
     // With m >= 1, exp10 >= 19 is at least 10^19. Otherwise the product reaches 2^63 or more
     // exactly when m exceeds the table's bound. +2^63 is out of range; -2^63 is in range but its
     // low 32 bits are 0 all the same, so one test serves both signs.
-    if (exp10 > max_kept_digits || m > max_scalable.value[exp10]) return 0;
-    magnitude = m * power_of_ten[exp10];
+    if (exp10 > max_kept_digits || m > max_scalable[static_cast<std::size_t>(exp10)]) return 0;
+    magnitude = m * power_of_ten[static_cast<std::size_t>(exp10)];
   } else {
     // m < 10^18, so below 10^-18 the value is under 0.1 and rounds to 0.
     if (exp10 < -max_kept_digits) return 0;
-    const u64 divisor = power_of_ten[-exp10];
+    const u64 divisor = power_of_ten[static_cast<std::size_t>(-exp10)];
     magnitude = m / divisor;
     const u64 twice_rest = (m % divisor) * 2;  // < 2 * 10^18, no overflow
     // Round half to even: up when past the half, or exactly at it with an odd quotient.
@@ -201,14 +186,13 @@ int32_t parse_decimal(const char* p, const char* end) noexcept {
 }
 
 // Digit value of each byte for the radix form ("0"-"9", "A"-"F", "a"-"f"), else 0xFF.
-constexpr auto radix_digit_table = [] {
-  struct table {
-    unsigned char value[256];
-  } t{};
-  for (int c = 0; c < 256; ++c) t.value[c] = 0xFF;
-  for (int c = '0'; c <= '9'; ++c) t.value[c] = static_cast<unsigned char>(c - '0');
-  for (int c = 'A'; c <= 'F'; ++c)
-    t.value[c] = t.value[c + 32] = static_cast<unsigned char>(c - 'A' + 10);
+constexpr auto radix_digit_value = [] {
+  std::array<unsigned char, 256> t{};
+  t.fill(0xFF);
+  for (unsigned char c = 0; c < 16; ++c) {
+    t[c < 10 ? '0' + c : 'A' + c - 10] = c;
+    t[c < 10 ? '0' + c : 'a' + c - 10] = c;
+  }
   return t;
 }();
 
@@ -234,7 +218,7 @@ int32_t parse_radix(const char* p, const char* end) noexcept {
   // Every base is a power of two, so "needs more than 64 bits" is "top bits occupied before
   // the shift". Leading zeros never trip it.
   u64 v = 0;
-  for (unsigned d; p != end && (d = radix_digit_table.value[static_cast<unsigned char>(*p)]) < base;
+  for (unsigned d; p != end && (d = radix_digit_value[static_cast<unsigned char>(*p)]) < base;
        ++p) {
     if (v >> (64 - bits)) return 0;
     v = (v << bits) | d;
