@@ -118,5 +118,19 @@ TEST(format_number, matches_printf_and_round_trips) {
   }
 }
 
+// Every int32_t, for a long run (--gtest_also_run_disabled_tests); minutes, not seconds.
+TEST(format_number, DISABLED_every_value_matches_printf) {
+  for (int64_t v = INT32_MIN; v <= INT32_MAX; ++v) {
+    char expected[16];
+    char text[number_text_capacity];
+    const auto value = static_cast<int32_t>(v);
+    const int expected_length = std::snprintf(expected, sizeof expected, "% d", value);
+    const std::size_t length = format_number(value, text);
+    ASSERT_EQ(std::string_view(text, length),
+              std::string_view(expected, static_cast<std::size_t>(expected_length)));
+    ASSERT_EQ(parse_number(std::string_view(text, length)), value);
+  }
+}
+
 }  // namespace
 }  // namespace vq
