@@ -43,18 +43,19 @@ int main() {
     check(field, vq::parse_number(field), vq::reference::parse_number(field));
   }
 
+  // Number texts: printf's "% d" form, and read back unchanged.
   std::mt19937 values(7);
   for (int k = 0; k < 100000; ++k) {
-    const auto v = static_cast<int32_t>(k < 2 ? (k == 0 ? INT32_MIN : INT32_MAX)
-                                              : static_cast<int32_t>(values()));
+    const int32_t v = k == 0 ? INT32_MIN : k == 1 ? INT32_MAX : static_cast<int32_t>(values());
     char text[vq::number_text_capacity];
     char expected[16];
-    const std::size_t length = vq::format_number(v, text);
+    const std::string_view got(text, vq::format_number(v, text));
     const int expected_length =
         std::snprintf(expected, sizeof expected, "% ld", static_cast<long>(v));
-    const std::string_view got(text, length);
     if (got != std::string_view(expected, static_cast<std::size_t>(expected_length))) {
-      check(got, 1, 0);
+      if (++failures <= 20)
+        std::printf("FAIL text of %ld: \"%.*s\"\n", static_cast<long>(v),
+                    static_cast<int>(got.size()), got.data());
     }
     check(got, vq::parse_number(got), v);
   }
