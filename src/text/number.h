@@ -14,6 +14,10 @@ namespace vq {
 // magnitude (beyond -2^63) give 0. A field with no readable digit gives 0. Leading blanks,
 // tabs and line feeds are skipped; a carriage return is not. Reading stops silently at the
 // first byte that does not fit. Linear in the field's length; does not allocate or throw.
+// Odd edges: only the first 18 significant decimal digits count, later ones read as 0 but
+// still scale ("2.50000000000000000001" is a tie, so 2); radix digits needing more than 64
+// bits give 0; 0x8000-0xFFFF written without a leading "0" and without a "&" or "?" suffix is
+// a 16-bit signed number ("&HFFFF" is -1, "&H0FFFF" and "&HFFFF&" are 65535).
 int32_t parse_number(std::string_view field) noexcept;
 
 // Longest number text: "-2147483648".
