@@ -148,16 +148,6 @@ TEST(ExpandVariables, StopsBeforeTheLimit) {
   EXPECT_FALSE(expand_variables("%big%%big%", variables, 1000).ok);
 }
 
-TEST(VariableStore, LaterSetReplacesEarlier) {
-  variable_store variables;
-  EXPECT_EQ(variables.get("v"), "");
-  variables.set("v", "first");
-  variables.set("v", "");
-  EXPECT_EQ(variables.get("v"), "");
-  variables.set("", "empty name");
-  EXPECT_EQ(variables.get(""), "empty name");
-}
-
 TEST(CommandLine, CommandsOptionsAndUsageErrors) {
   const struct {
     std::vector<const char*> args;
