@@ -9,4 +9,8 @@ void* load_system_library(const std::string& path, std::string& error);
 void* find_system_symbol(void* module, const char* name);
 void free_system_library(void* module);
 
+// Puts standard input, output and error in binary mode, so that what a program reads and
+// writes are the bytes themselves (no CR LF translation); nothing to do on POSIX systems.
+void use_binary_stdio();
+
 }  // namespace vq::host

@@ -1,6 +1,10 @@
 #include "testhost/system_library.h"
 
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
+
+#include <cstdio>
 
 #include "testhost/plugin_library.h"
 
@@ -23,6 +27,12 @@ void* find_system_symbol(void* module, const char* name) {
 }
 
 void free_system_library(void* module) { FreeLibrary(static_cast<HMODULE>(module)); }
+
+void use_binary_stdio() {
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+}
 
 void release_host_block(char* block) {
   if (block) GlobalFree(block);

@@ -1,0 +1,18 @@
+// vqhost: a command-line host for a Velquist library (see vqhost.h).
+#include <cstdio>
+#include <exception>
+
+#include "testhost/system_library.h"
+#include "testhost/vqhost.h"
+
+int main(int argc, char** argv) {
+  // Windows would turn every "\n" written into CR LF and stop reading at a 0x1a byte; the
+  // output must be the same bytes on every system.
+  vq::host::use_binary_stdio();
+  try {
+    return vq::vqhost::vqhost_main(argc, argv, {stdin, stdout, stderr});
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "vqhost: %s\n", failure.what());
+  }
+  return vq::vqhost::exit_cannot_start;
+}

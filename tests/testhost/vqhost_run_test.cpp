@@ -1,0 +1,192 @@
+// vqhost as a whole, run in-process over files standing in for its standard streams, against
+// the library built beside the tests.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "testhost/scratch_folder.h"
+#include "testhost/vqhost.h"
+
+namespace vq::vqhost {
+namespace {
+
+using namespace std::string_literals;
+
+std::string library_file;     // the plug-in, from the command line
+std::string no_exports_file;  // a library without the plug-in's exports
+
+struct run_result {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+// Drops the three identity lines every loaded library prints first.
+std::string results_of(const std::string& out) {
+  std::string results;
+  std::size_t at = 0;
+  while (at < out.size()) {
+    const std::size_t end = out.find('\n', at);
+    const std::string line = out.substr(at, end == std::string::npos ? end : end - at + 1);
+    const bool identity = line.starts_with("# title: ") || line.starts_with("# publisher: ") ||
+                          line.starts_with("# description: ");
+    if (!identity) results += line;
+    at = end == std::string::npos ? out.size() : end + 1;
+  }
+  return results;
+}
+
+class vqhost_run : public ::testing::Test {
+ protected:
+  // Runs vqhost with args, standard input holding input.
+  run_result run(const std::vector<std::string>& args, std::string_view input = {}) {
+    const std::string in_path = folder.write("stdin", input);
+    std::FILE* in = std::fopen(in_path.c_str(), "rb");
+    std::FILE* out = std::fopen(folder.path_of("stdout").c_str(), "wb");
+    std::FILE* err = std::fopen(folder.path_of("stderr").c_str(), "wb");
+    EXPECT_TRUE(in && out && err);
+    std::vector<const char*> argv{"vqhost"};
+    for (const std::string& arg : args) argv.push_back(arg.c_str());
+    const int status = vqhost_main(static_cast<int>(argv.size()), argv.data(), {in, out, err});
+    std::fclose(in);
+    std::fclose(out);
+    std::fclose(err);
+    return {status, testing::read_bytes(folder.path_of("stdout")),
+            testing::read_bytes(folder.path_of("stderr"))};
+  }
+
+  // Runs the script from a file named script.vqs through the plug-in.
+  run_result run_script(std::string_view script) {
+    return run({"--dll", library_file, "run", folder.write("script.vqs", script)});
+  }
+
+  testing::scratch_folder folder;
+};
+
+TEST_F(vqhost_run, ScriptsPrintOneResultLinePerAction) {
+  const struct {
+    std::string script, results, error;  // error: a piece of standard error, empty for none
+    int status;
+  } rows[] = {
+      {"ZK_ST_Left Hello world|5\n", "zk_resultado = \"Hello\"\n", "", 0},
+      {"ZK_ST_Left ab|1", "zk_resultado = \"a\"\n", "", 0},  // no final line feed
+      {"# note\r\n\r\nZK_ST_Left ab|1\r\n \t\r\n#ZK_ST_Left x|1\r\nZK_ST_Right ab|1\r\n",
+       "zk_resultado = \"a\"\nzk_resultado = \"b\"\n", "", 0},
+      {"ZK_ST_Left \xe9t\xe9|2\n", "zk_resultado = \"\\xe9t\"\n", "", 0},
+      {"ZK_ST_Left  ab|1\n", "zk_resultado = \" \"\n", "", 0},
+      {"ZK_ST_Left [%never_set%]|9\n", "zk_resultado = \"[]\"\n", "", 0},
+      {"ZK_ST_at abcb|b|1|RL\nZK_ST_Left abcdef|%zk_resultado%\n",
+       "zk_resultado = \" 4\"\nzk_resultado = \"abcd\"\n", "", 0},
+      {"ZK_ST_Left 100%% sure|4\n", "zk_resultado = \"100%\"\n", "", 0},
+      {"ZK_ST_Left\n", "zk_resultado = \"\"\n", "", 0},
+      // The plug-in reads a parameter text up to its first zero byte.
+      {"ZK_ST_Left ab\0cd|3\nZK_ST_Left abc|2\n"s, "zk_resultado = \"\"\nzk_resultado = \"ab\"\n",
+       "", 0},
+      // An empty variable name reaches the host as a zero address.
+      {"ZK_ST_FileRead |1|1|None|\n", "\"\" = \"\"\n", "", 0},
+      {"ZK_ST_Lft ab|1\nZK_ST_Left ab|1\n", "zk_resultado = \"a\"\n",
+       "script.vqs:1: unknown action \"ZK_ST_Lft\"", 1},
+      {"zk_st_left ab|1\n", "", "did you mean ZK_ST_Left?", 1},
+      {"ZK\0ST ab|1\n"s, "", ":1: unknown action \"ZK\\x00ST\"", 1},
+      {" ZK_ST_Left ab|1\n", "", ":1: unknown action \"\"", 1},
+      {"ZK_ST_Left ab|1\nZK_ST_Left 50% off|1\nZK_ST_Left cd|1\n",
+       "zk_resultado = \"a\"\nzk_resultado = \"c\"\n", "script.vqs:2: unclosed \"%\"", 1},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.script);
+    const run_result result = run_script(r.script);
+    EXPECT_EQ(result.status, r.status);
+    EXPECT_EQ(results_of(result.out), r.results);
+    if (r.error.empty()) {
+      EXPECT_EQ(result.err, "");
+    } else {
+      EXPECT_NE(result.err.find(r.error), std::string::npos) << result.err;
+    }
+  }
+}
+
+TEST_F(vqhost_run, LongLinesRunUpToTheLimitAndAreReportedPastIt) {
+  const std::string long_text(1 << 20, 'x');
+  const std::string too_long(16777216 + 1, 'y');
+  const run_result result = run_script("ZK_ST_Right " + long_text + "ab|2\n" + too_long +
+                                       "\nZK_ST_Left ab|1\n");
+  EXPECT_EQ(result.status, exit_bad_lines);
+  EXPECT_EQ(results_of(result.out), "zk_resultado = \"ab\"\nzk_resultado = \"a\"\n");
+  EXPECT_NE(result.err.find("script.vqs:2: line longer than"), std::string::npos) << result.err;
+}
+
+TEST_F(vqhost_run, StandardInputWithNoFileOrDash) {
+  for (const char* dash : {"", "-"}) {
+    SCOPED_TRACE(dash);
+    std::vector<std::string> args{"--dll", library_file, "run"};
+    if (*dash) args.push_back(dash);
+    const run_result result = run(args, "ZK_ST_Left ab|1\r\nnope x\n");
+    EXPECT_EQ(result.status, exit_bad_lines);
+    EXPECT_EQ(results_of(result.out), "zk_resultado = \"a\"\n");
+    EXPECT_NE(result.err.find("<stdin>:2: unknown action \"nope\""), std::string::npos);
+  }
+}
+
+TEST_F(vqhost_run, ListShowsIdentityAndEveryHintLine) {
+  const run_result result = run({"list", "--dll", library_file});
+  EXPECT_EQ(result.status, exit_ok);
+  EXPECT_EQ(result.err, "");
+  EXPECT_TRUE(result.out.starts_with("# title: \"Velquist 1.0\"\n# publisher: \"")) << result.out;
+  EXPECT_NE(result.out.find("# description: \"Advanced String Search\"\n"), std::string::npos);
+  const std::string names[] = {"\n1 ZK_ST_at (ACTIONPARAM_ALPHA, 1 parameter)\n",
+                               "\n2 ZK_ST_Left (", "\n3 ZK_ST_Right (", "\n4 ZK_ST_FileRead ("};
+  std::size_t at = 0;
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    at = result.out.find(name, at);
+    EXPECT_NE(at, std::string::npos);
+  }
+  // The trailing blank of the search hint's last line, and the file read usage line last.
+  EXPECT_NE(result.out.find("    \"[direction]: LR = Left to Right / RL = Right to Left \"\n"),
+            std::string::npos);
+  EXPECT_TRUE(result.out.ends_with(
+      "    \"ZK_ST_FileRead \\\"[Filename]|[Start_position]|[number_of Chars]|All/None|"
+      "return_variable\\\"\"\n"));
+}
+
+TEST_F(vqhost_run, WhatCannotStartSaysWhyAndPrintsNothing) {
+  const std::string missing = folder.path_of("missing.vqs");
+  const std::string nowhere = folder.path_of("nowhere.dll");
+  const struct {
+    std::vector<std::string> args;
+    std::string error;
+  } rows[] = {
+      {{"--dll", library_file, "run", missing}, missing + ": cannot open the script"},
+      {{"--dll", library_file, "run", folder.path_of("")}, folder.path_of("") + ": cannot "},
+      {{"--dll", nowhere, "list"}, nowhere + ": cannot load the library"},
+      {{"--dll", no_exports_file, "run", "-"}, ": no export named "},
+      {{"list", "now"}, "too many arguments"},
+      {{"--dll"}, "--dll needs a library path"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.error);
+    const run_result result = run(r.args, "ZK_ST_Left ab|1\n");
+    EXPECT_EQ(result.status, exit_cannot_start);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find(r.error), std::string::npos) << result.err;
+  }
+  const run_result help = run({"--help"});
+  EXPECT_EQ(help.status, exit_ok);
+  EXPECT_TRUE(help.out.starts_with("usage: vqhost")) << help.out;
+}
+
+}  // namespace
+}  // namespace vq::vqhost
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: %s LIBRARY NO_EXPORTS_LIBRARY\n", argv[0]);
+    return 2;
+  }
+  vq::vqhost::library_file = argv[1];
+  vq::vqhost::no_exports_file = argv[2];
+  return RUN_ALL_TESTS();
+}
