@@ -136,15 +136,26 @@ TEST_F(FileRead, AFileHeldOpenByAnotherHandleYieldsNothing) {
   EXPECT_EQ(run(file, "1|5|"), sample);
 }
 
-TEST_F(FileRead, AReadOnlyFileIsReadOnTheSecondAttempt) {
+TEST_F(FileRead, AReadOnlyFileIsReadInFull) {
   const std::string file = folder.write("readonly.bin", sample);
   namespace fs = std::filesystem;
   fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  // Windows refuses write access to a read-only file even to an administrator, and so does the
+  // stand-in; Wine running as root grants it. Either way the file is read, on the attempt that
+  // the system allows.
+  os_security_attributes security{sizeof(os_security_attributes), nullptr, 0};
+  const os_handle probe = os.create_file_a(file.c_str(), os_const::generic_read |
+                                           os_const::generic_write, 0, &security,
+                                           os_const::open_always,
+                                           os_const::file_attribute_normal, nullptr);
+  const bool write_refused = probe == invalid_handle();
+  if (!write_refused) os.close_handle(probe);
   fake_os fake;
   EXPECT_EQ(run(file, "1|100|"), sample);
-  ASSERT_EQ(fake.create_file_calls.size(), 2u);
+  ASSERT_EQ(fake.create_file_calls.size(), write_refused ? 2u : 1u);
   EXPECT_EQ(fake.create_file_calls[0].access, os_const::generic_read | os_const::generic_write);
-  EXPECT_EQ(fake.create_file_calls[1].access, os_const::generic_read);
+  EXPECT_EQ(fake.create_file_calls.back().access,
+            write_refused ? os_const::generic_read : fake.create_file_calls[0].access);
   EXPECT_EQ(fake.live_handles, 0);
   EXPECT_EQ(folder.read("readonly.bin"), sample);
 }

@@ -41,6 +41,20 @@ TEST_F(FilesNative, DevicesAndFifosAreClosedUnread) {
   }
 }
 
+TEST_F(FilesNative, ReadOnlyFilesRefuseWriteAccessEvenToRoot) {
+  const std::string file = folder.write("readonly.bin", "r");
+  ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+  os.set_last_error(0);
+  EXPECT_EQ(os.create_file_a(file.c_str(), os_const::generic_read | os_const::generic_write, 0,
+                             nullptr, os_const::open_always, os_const::file_attribute_normal,
+                             nullptr),
+            invalid_handle());
+  EXPECT_EQ(os.get_last_error(), 5u);  // ERROR_ACCESS_DENIED
+  fake_os fake;
+  EXPECT_EQ(run(file, "1|5|"), "r");
+  EXPECT_EQ(fake.create_file_calls.size(), 2u);
+}
+
 TEST_F(FilesNative, AFileHeldByAnotherProcessYieldsNothing) {
   const std::string file = folder.write("held.bin", "abc");
   int ready[2];

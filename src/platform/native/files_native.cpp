@@ -42,6 +42,7 @@ struct slot {
   dev_t device = 0;
   ino_t inode = 0;
   bool regular = false;
+  bool shares = false;  // has data access, so its share mode counts
 };
 
 constexpr std::size_t slot_count = 64;
@@ -74,7 +75,7 @@ bool shares_with_open_handles(const struct stat& info, uint32_t access, uint32_t
            (!(wanted & os_const::generic_write) || (share_mode & file_share_write));
   };
   for (const slot& open : slots) {
-    if (open.fd < 0 || !open.regular || open.device != info.st_dev || open.inode != info.st_ino)
+    if (open.fd < 0 || !open.shares || !open.regular || open.device != info.st_dev || open.inode != info.st_ino)
       continue;
     if (!allows(open.share, access) || !allows(share, open.access)) return false;
   }
@@ -90,7 +91,8 @@ os_handle create_file_a(const char* name, uint32_t access, uint32_t share,
   if (!name || !*name) return fail(error_path_not_found, invalid_handle());
   const bool wants_read = access & os_const::generic_read;
   const bool wants_write = access & os_const::generic_write;
-  if (!wants_read && !wants_write) return fail(error_invalid_parameter, invalid_handle());
+  // A handle with no data access (attributes only) takes no part in sharing.
+  const bool shares = wants_read || wants_write;
 
   const std::lock_guard<std::mutex> hold(slots_lock);
   std::size_t free_index = 0;
@@ -105,7 +107,7 @@ os_handle create_file_a(const char* name, uint32_t access, uint32_t share,
     if (S_ISDIR(info.st_mode)) return fail(error_access_denied, invalid_handle());
     if (wants_write && S_ISREG(info.st_mode) && !(info.st_mode & 0222))
       return fail(error_access_denied, invalid_handle());
-    if (S_ISREG(info.st_mode) && !shares_with_open_handles(info, access, share))
+    if (shares && S_ISREG(info.st_mode) && !shares_with_open_handles(info, access, share))
       return fail(error_sharing_violation, invalid_handle());
   }
 
@@ -124,11 +126,11 @@ os_handle create_file_a(const char* name, uint32_t access, uint32_t share,
   ::fstat(fd, &info);
   const bool regular = S_ISREG(info.st_mode);
   // Another process holding the file: a whole-file lock stands in for its share mode.
-  if (regular && ::flock(fd, (share == 0 ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+  if (shares && regular && ::flock(fd, (share == 0 ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
     ::close(fd);
     return fail(error_sharing_violation, invalid_handle());
   }
-  slots[free_index] = {fd, access, share, info.st_dev, info.st_ino, regular};
+  slots[free_index] = {fd, access, share, info.st_dev, info.st_ino, regular, shares};
   // A successful OPEN_ALWAYS of an existing file still leaves ERROR_ALREADY_EXISTS.
   last_error = existed ? error_already_exists : 0;
   return handle_of(free_index);
@@ -183,8 +185,9 @@ uint32_t set_file_pointer(os_handle handle, int32_t low, int32_t* high, uint32_t
   if (::lseek(open->fd, target, SEEK_SET) < 0)
     return fail(error_invalid_function, invalid_set_file_pointer);
   if (high) *high = static_cast<int32_t>(target >> 32);
-  // A position whose low half is 0xFFFFFFFF is told from a failure by a last error of 0.
-  last_error = 0;
+  // A position whose low half is 0xFFFFFFFF is told from a failure by a last error of 0; other
+  // successes leave the last error alone.
+  if (static_cast<uint32_t>(target) == invalid_set_file_pointer) last_error = 0;
   return static_cast<uint32_t>(target);
 }
 
