@@ -110,7 +110,10 @@ TEST_F(FileReadWin32, DevicesAndPipesAreClosedUnread) {
   HANDLE pipe = CreateNamedPipeA(pipe_name.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE, 1, 64, 64,
                                  0, nullptr);
   ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
-  for (const std::string& name : {std::string("NUL"), std::string("nul"), pipe_name}) {
+  // NUL (also as NUL.txt) is a character device; so is COM1 where Wine maps it to a serial
+  // port, whose read could wait for ever; CON fails to open without a console.
+  for (const std::string& name : {std::string("NUL"), std::string("nul"), std::string("NUL.txt"),
+                                  std::string("CON"), std::string("COM1"), pipe_name}) {
     SCOPED_TRACE(name);
     fake_os fake;
     EXPECT_EQ(run(name, "1|100|"), std::nullopt);
