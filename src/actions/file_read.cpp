@@ -1,11 +1,129 @@
 #include "actions/file_read.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "actions/guarded_call.h"
+#include "platform/platform.h"
 
 namespace vq {
+namespace {
 
-// Placeholder until the file calls land: nothing is read.
-file_data read_file_bytes(std::string_view, int32_t, int32_t) noexcept { return {nullptr, 0}; }
+// The file a run holds from its open to its close.
+struct open_file {
+  os_handle handle;  // invalid_handle() while no file is open
+  bool is_disk;      // GetFileType said FILE_TYPE_DISK
+  int64_t position;  // 0-based; where the next read starts
+};
+
+bool is_open(const open_file& file) noexcept { return file.handle != invalid_handle(); }
+
+// Opens or creates the file named by the first 255 bytes of name, read and write if the
+// system allows, else read only; never shared. Returns a record with no handle when the name
+// is empty or a pattern (then nothing is asked of the system) or when both attempts fail.
+open_file open_named(std::string_view name) noexcept {
+  open_file file{invalid_handle(), false, 0};
+  name = name.substr(0, std::min(name.size(), max_file_name_length));
+  name = name.substr(0, name.find('\0'));
+  // A pattern would let the system pick a file, or create one named by the pattern.
+  if (name.empty() || name.find_first_of("*?") != std::string_view::npos) return file;
+  char copy[max_file_name_length + 1];
+  std::memcpy(copy, name.data(), name.size());
+  copy[name.size()] = '\0';
+
+  // 12 bytes on 32-bit Windows: no descriptor, an inheritable handle.
+  os_security_attributes security{static_cast<uint32_t>(sizeof(os_security_attributes)), nullptr,
+                                  1};
+  for (const uint32_t access : {os_const::generic_read | os_const::generic_write,
+                                os_const::generic_read}) {
+    // Only INVALID_HANDLE_VALUE is a failure: opening an existing file under OPEN_ALWAYS
+    // succeeds and still leaves ERROR_ALREADY_EXISTS behind.
+    const auto opened = guarded_call([&] {
+      return os.create_file_a(copy, access, 0, &security, os_const::open_always,
+                              os_const::file_attribute_normal, nullptr);
+    });
+    if (opened.value != invalid_handle()) {
+      file.handle = opened.value;
+      break;
+    }
+  }
+  if (!is_open(file)) return file;
+
+  const auto type = guarded_call([&] { return os.get_file_type(file.handle); });
+  file.is_disk = type.value == os_const::file_type_disk;
+  int32_t high = 0;
+  guarded_call([&] { return os.set_file_pointer(file.handle, 0, &high, os_const::file_begin); });
+  return file;
+}
+
+// Moves a disk file's pointer to the 1-based start. The offset is worked out in 64 bits:
+// start - 1 in 32 bits would wrap INT32_MIN to a huge positive offset. The system refuses a
+// negative offset (ERROR_NEGATIVE_SEEK) and leaves the pointer at 0, so the read then starts
+// at the first byte; the recorded position stays as the open left it.
+void position_at(open_file& file, int32_t start) noexcept {
+  if (!is_open(file) || !file.is_disk) return;
+  const int64_t offset = int64_t{start} - 1;
+  const auto low = static_cast<int32_t>(static_cast<uint32_t>(offset));
+  auto high = static_cast<int32_t>(offset >> 32);
+  const auto moved = guarded_call([&] {
+    return os.set_file_pointer(file.handle, low, &high, os_const::file_begin);
+  });
+  if (moved.last_error == 0) file.position = offset;
+}
+
+// How many bytes to reserve for a read of count (>= 0) bytes: no more than the file holds
+// after the position, so a huge count on a short file still reads it. When the size cannot be
+// had, the whole count, as a plain read would reserve.
+uint32_t reservation(const open_file& file, int32_t count) noexcept {
+  if (count == 0) return 0;
+  int64_t size = 0;
+  const auto sized = guarded_call([&] { return os.get_file_size_ex(file.handle, &size); });
+  if (sized.value == 0) return static_cast<uint32_t>(count);
+  const int64_t remaining = size > file.position ? size - file.position : 0;
+  return static_cast<uint32_t>(std::min<int64_t>(count, remaining));
+}
+
+// One ReadFile of at most count bytes into a text reserved for them. Nothing is read from a
+// device or a pipe: a console or a pipe with no writer would wait for ever inside the host.
+file_data read_bytes(const open_file& file, int32_t count) noexcept {
+  if (!is_open(file) || !file.is_disk || count < 0) return {nullptr, 0};
+  const uint32_t wanted = reservation(file, count);
+  char* bytes = nullptr;
+  if (wanted > 0 && !(bytes = static_cast<char*>(std::malloc(wanted)))) return {nullptr, 0};
+  char none = 0;  // ReadFile wants a buffer address even for 0 bytes
+  uint32_t done = 0;
+  const auto read = guarded_call([&] {
+    return os.read_file(file.handle, bytes ? bytes : &none, wanted, &done, nullptr);
+  });
+  // A FALSE result counts as failed even when the system left no last-error value.
+  if (read.value == 0 || read.last_error != 0 || done == 0) {
+    std::free(bytes);
+    return {nullptr, 0};
+  }
+  return {bytes, std::min(done, wanted)};
+}
+
+// Closes the file if one is open; a failed close is ignored and the handle forgotten.
+void close_file(open_file& file) noexcept {
+  if (!is_open(file)) return;
+  guarded_call([&] { return os.close_handle(file.handle); });
+  file.handle = invalid_handle();
+}
+
+}  // namespace
+
+file_data read_file_bytes(std::string_view name, int32_t start, int32_t count) noexcept {
+  open_file file = open_named(name);
+  position_at(file, start);
+  file_data data = read_bytes(file, count);
+  close_file(file);
+  return data;
+}
 
 void release_file_data(file_data& data) noexcept {
   std::free(data.bytes);
@@ -20,8 +138,32 @@ bool selects_stripping(std::string_view mode) noexcept {
 
 std::size_t strip_control_bytes(char* bytes, std::size_t length) noexcept {
   std::size_t kept = 0;
-  for (std::size_t i = 0; i < length; ++i) {
-    const unsigned char c = static_cast<unsigned char>(bytes[i]);
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  // Sixteen bytes at a time: a block with no control byte moves down whole, a block of control
+  // bytes only is dropped whole, a mixed one goes byte by byte. Writes never pass the block
+  // being read, since kept <= i.
+  const __m128i limit = _mm_set1_epi8(31);
+  for (; i + 16 <= length; i += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+    // Unsigned: a byte is below 32 exactly when min(byte, 31) is the byte itself.
+    const unsigned control =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(block, limit), block)));
+    if (control == 0) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + kept), block);
+      kept += 16;
+    } else if (control != 0xFFFF) {
+      alignas(16) char lane[16];
+      _mm_store_si128(reinterpret_cast<__m128i*>(lane), block);
+      for (unsigned k = 0; k < 16; ++k) {
+        bytes[kept] = lane[k];
+        kept += (control >> k & 1) ^ 1;
+      }
+    }
+  }
+#endif
+  for (; i < length; ++i) {
+    const auto c = static_cast<unsigned char>(bytes[i]);
     bytes[kept] = static_cast<char>(c);
     kept += c >= 32;
   }

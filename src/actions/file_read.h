@@ -13,9 +13,15 @@ struct file_data {
   std::size_t length;
 };
 
+// The longest file name handed to the system; the rest of a longer name is ignored.
+inline constexpr std::size_t max_file_name_length = 255;
+
 // Opens the file named by the first 255 bytes of name (no system call at all for an empty name
-// or one holding "*" or "?"; created empty if missing), positions it at the 1-based start,
-// reads at most count bytes, and closes it. Every failure gives the empty data.
+// or one holding "*" or "?" in those bytes; created empty if missing; opened for reading and
+// writing, else for reading, never shared), positions a disk file at the 1-based start (a
+// start of 0 or less reads from the first byte), reads at most count bytes with one ReadFile,
+// and closes it before returning. Nothing is read from a device or a pipe. Every system call
+// goes through the guard. Every failure gives the empty data; never more than count bytes.
 file_data read_file_bytes(std::string_view name, int32_t start, int32_t count) noexcept;
 
 void release_file_data(file_data& data) noexcept;
@@ -24,6 +30,7 @@ void release_file_data(file_data& data) noexcept;
 bool selects_stripping(std::string_view mode) noexcept;
 
 // Removes every byte below 32 in place, keeping the others in order; returns the new length.
+// bytes may be null when length is 0.
 std::size_t strip_control_bytes(char* bytes, std::size_t length) noexcept;
 
 }  // namespace vq

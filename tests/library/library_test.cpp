@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 namespace vq::testing {
 
@@ -89,6 +91,23 @@ TEST_F(library_test, StateStartsEmptyAfterReload) {
   const char* text = "ab|1";
   EXPECT_EQ(px->exec_action(2, &text), 1) << "an unregistered plug-in still runs actions";
   EXPECT_TRUE(sets.empty());
+}
+
+TEST_F(library_test, FileReadThroughTheExportedRoutine) {
+  namespace fs = std::filesystem;
+  const fs::path file = fs::temp_directory_path() / "vq-library-file-read.bin";
+  std::ofstream(file, std::ios::binary).write("A\0\r\nB", 5);
+  px->register_plugin(record_add, 0, 0, record_set);
+  const std::string name = file.string();
+  const std::string direct = name + "|2|9|all|data";
+  EXPECT_EQ(px->file_read(direct.c_str()), 0);
+  ASSERT_EQ(sets.size(), 1u);
+  EXPECT_EQ(sets[0].name, "data");
+  EXPECT_EQ(sets[0].value, "B");
+  const variable_set dispatched = exec(4, name + "|1|2147483647|None|raw");
+  EXPECT_EQ(dispatched.name, "raw");
+  EXPECT_EQ(dispatched.value, std::string("A\0\r\nB", 5));
+  fs::remove(file);
 }
 
 }  // namespace

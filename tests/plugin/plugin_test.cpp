@@ -81,6 +81,9 @@ TEST_F(Plugin, ExecActionOutsideOneToFourDoesNothing) {
 }
 
 TEST_F(Plugin, ExecActionPublishesOncePerRunWhateverTheFields) {
+  // The file action would create files named "abc" and "a" in the working folder.
+  fake_os fake;
+  fake.fail("CreateFileA");
   const char* texts[] = {"", "|||||", "abc", "a|b|c|d|e|f|g", "\xff\xfe|&H|1e99|ALL|"};
   for (int32_t action = 1; action <= 4; ++action) {
     for (const char* text : texts) {
@@ -132,6 +135,8 @@ TEST_F(Plugin, ActionRoutinesTakeZeroAddressAsEmptyText) {
 }
 
 TEST_F(Plugin, ActionsRunWithoutRegistration) {
+  fake_os fake;
+  fake.fail("CreateFileA");  // no file "abc" left behind
   state.set_variable = nullptr;
   const char* text = "abc|2";
   for (int32_t action = 1; action <= 4; ++action) EXPECT_EQ(pxExecAction(action, &text), 1);

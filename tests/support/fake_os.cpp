@@ -30,12 +30,18 @@ void sys_free_string(char* text) {
 os_handle create_file_a(const char* name, uint32_t access, uint32_t share,
                         os_security_attributes* security, uint32_t disposition, uint32_t flags,
                         os_handle template_file) {
+  active->create_file_calls.push_back(
+      {name ? name : "", access, share, security != nullptr, security ? security->length : 0,
+       security ? security->descriptor : nullptr, security ? security->inherit_handle : 0,
+       disposition, flags, template_file});
   if (active->should_fail("CreateFileA")) {
     active->real.set_last_error(active->failure_code);
     return invalid_handle();
   }
-  return active->real.create_file_a(name, access, share, security, disposition, flags,
-                                    template_file);
+  os_handle file = active->real.create_file_a(name, access, share, security, disposition, flags,
+                                              template_file);
+  if (file != invalid_handle()) ++active->live_handles;
+  return file;
 }
 uint32_t get_file_type(os_handle file) {
   if (active->should_fail("GetFileType")) return 0;  // FILE_TYPE_UNKNOWN
@@ -49,6 +55,7 @@ int32_t get_file_size_ex(os_handle file, int64_t* size) {
   return active->real.get_file_size_ex(file, size);
 }
 uint32_t set_file_pointer(os_handle file, int32_t low, int32_t* high, uint32_t method) {
+  active->set_file_pointer_calls.push_back({low, high != nullptr, high ? *high : 0, method});
   if (active->should_fail("SetFilePointer")) {
     active->real.set_last_error(active->failure_code);
     return ~0u;
@@ -56,6 +63,7 @@ uint32_t set_file_pointer(os_handle file, int32_t low, int32_t* high, uint32_t m
   return active->real.set_file_pointer(file, low, high, method);
 }
 int32_t read_file(os_handle file, void* buffer, uint32_t count, uint32_t* done, void* overlapped) {
+  active->read_file_counts.push_back(count);
   if (active->should_fail("ReadFile")) {
     if (done) *done = 0;
     active->real.set_last_error(active->failure_code);
@@ -66,6 +74,7 @@ int32_t read_file(os_handle file, void* buffer, uint32_t count, uint32_t* done, 
 int32_t close_handle(os_handle file) {
   // A failing close still releases the handle, as the system does for most failures.
   int32_t ok = active->real.close_handle(file);
+  if (ok) --active->live_handles;
   if (active->should_fail("CloseHandle")) {
     active->real.set_last_error(active->failure_code);
     return 0;

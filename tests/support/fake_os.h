@@ -29,6 +29,30 @@ class fake_os {
   int live_strings = 0;
   // GlobalAlloc blocks made and not yet freed.
   int live_blocks = 0;
+  // File handles CreateFileA gave and CloseHandle has not yet taken back.
+  int live_handles = 0;
+  // The arguments of every CreateFileA, SetFilePointer and ReadFile call, failed ones too.
+  struct create_file_args {
+    std::string name;
+    uint32_t access;
+    uint32_t share;
+    bool has_security;
+    uint32_t security_length;
+    void* security_descriptor;
+    int32_t inherit_handle;
+    uint32_t disposition;
+    uint32_t flags;
+    os_handle template_file;
+  };
+  struct set_file_pointer_args {
+    int32_t low;
+    bool has_high;
+    int32_t high;
+    uint32_t method;
+  };
+  std::vector<create_file_args> create_file_calls;
+  std::vector<set_file_pointer_args> set_file_pointer_calls;
+  std::vector<uint32_t> read_file_counts;
   // The last-error code a failing call leaves.
   uint32_t failure_code = 5;  // ERROR_ACCESS_DENIED
 

@@ -1,36 +1,225 @@
 #include "platform/native/files_native.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <mutex>
+
 namespace vq::native_files {
 namespace {
-thread_local uint32_t last_error = 0;
-constexpr uint32_t error_file_not_found = 2;
+
+// The Win32 error codes the stand-in leaves behind.
+constexpr uint32_t error_invalid_function = 1;
+constexpr uint32_t error_path_not_found = 3;
+constexpr uint32_t error_too_many_open_files = 4;
+constexpr uint32_t error_access_denied = 5;
 constexpr uint32_t error_invalid_handle = 6;
+constexpr uint32_t error_read_fault = 30;
+constexpr uint32_t error_sharing_violation = 32;
+constexpr uint32_t error_invalid_parameter = 87;
+constexpr uint32_t error_negative_seek = 131;
+constexpr uint32_t error_already_exists = 183;
+
+constexpr uint32_t file_share_read = 1;
+constexpr uint32_t file_share_write = 2;
+constexpr uint32_t file_type_unknown = 0;
+constexpr uint32_t file_type_char = 2;
+constexpr uint32_t file_type_pipe = 3;
+constexpr uint32_t file_current = 1;
+constexpr uint32_t file_end = 2;
+
+thread_local uint32_t last_error = 0;
+
+// One open handle: the descriptor, and what sharing needs to know of it.
+struct slot {
+  int fd = -1;
+  uint32_t access = 0;
+  uint32_t share = 0;
+  dev_t device = 0;
+  ino_t inode = 0;
+  bool regular = false;
+  bool shares = false;  // has data access, so its share mode counts
+};
+
+constexpr std::size_t slot_count = 64;
+slot slots[slot_count];
+std::mutex slots_lock;
+
+// Handle values are small multiples of 4, as the system's are; never 0 nor
+// INVALID_HANDLE_VALUE.
+os_handle handle_of(std::size_t index) {
+  return reinterpret_cast<os_handle>(static_cast<std::uintptr_t>(index + 1) * 4);
+}
+slot* slot_of(os_handle handle) {
+  const auto value = reinterpret_cast<std::uintptr_t>(handle);
+  if (value == 0 || value % 4 != 0 || value / 4 > slot_count) return nullptr;
+  slot* found = &slots[value / 4 - 1];
+  return found->fd >= 0 ? found : nullptr;
+}
+
+template <class T>
+T fail(uint32_t code, T result) {
+  last_error = code;
+  return result;
+}
+
+// Whether an open with access and share may join the handles already open on the same file:
+// each side's share mode must allow the other side's access.
+bool shares_with_open_handles(const struct stat& info, uint32_t access, uint32_t share) {
+  auto allows = [](uint32_t share_mode, uint32_t wanted) {
+    return (!(wanted & os_const::generic_read) || (share_mode & file_share_read)) &&
+           (!(wanted & os_const::generic_write) || (share_mode & file_share_write));
+  };
+  for (const slot& open : slots) {
+    if (open.fd < 0 || !open.shares || !open.regular || open.device != info.st_dev || open.inode != info.st_ino)
+      continue;
+    if (!allows(open.share, access) || !allows(share, open.access)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
-// Placeholder until the file stand-in lands: every open fails.
-os_handle create_file_a(const char*, uint32_t, uint32_t, os_security_attributes*, uint32_t,
-                        uint32_t, os_handle) {
-  last_error = error_file_not_found;
-  return invalid_handle();
+// OPEN_ALWAYS only. The inherit flag of the security attributes has nothing to map to here.
+os_handle create_file_a(const char* name, uint32_t access, uint32_t share,
+                        os_security_attributes*, uint32_t disposition, uint32_t, os_handle) {
+  if (disposition != os_const::open_always) return fail(error_invalid_parameter, invalid_handle());
+  if (!name || !*name) return fail(error_path_not_found, invalid_handle());
+  const bool wants_read = access & os_const::generic_read;
+  const bool wants_write = access & os_const::generic_write;
+  // A handle with no data access (attributes only) takes no part in sharing.
+  const bool shares = wants_read || wants_write;
+
+  const std::lock_guard<std::mutex> hold(slots_lock);
+  std::size_t free_index = 0;
+  while (free_index < slot_count && slots[free_index].fd >= 0) ++free_index;
+  if (free_index == slot_count) return fail(error_too_many_open_files, invalid_handle());
+
+  struct stat info {};
+  const bool existed = ::stat(name, &info) == 0;
+  if (existed) {
+    // A folder is never a file to open; a file without any write permission bit carries the
+    // read-only attribute, which refuses write access even to an administrator (root).
+    if (S_ISDIR(info.st_mode)) return fail(error_access_denied, invalid_handle());
+    if (wants_write && S_ISREG(info.st_mode) && !(info.st_mode & 0222))
+      return fail(error_access_denied, invalid_handle());
+    if (shares && S_ISREG(info.st_mode) && !shares_with_open_handles(info, access, share))
+      return fail(error_sharing_violation, invalid_handle());
+  }
+
+  // Non-blocking for the open only: a fifo must not wait for its other end.
+  const int flags = (wants_read && wants_write ? O_RDWR : wants_write ? O_WRONLY : O_RDONLY) |
+                    O_CREAT | O_CLOEXEC | O_NONBLOCK;
+  const int fd = ::open(name, flags, 0666);
+  if (fd < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return fail(error_path_not_found, invalid_handle());
+    if (errno == EISDIR) return fail(error_access_denied, invalid_handle());
+    return fail(errno == EACCES || errno == EPERM || errno == EROFS ? error_access_denied
+                                                                    : error_invalid_parameter,
+                invalid_handle());
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  ::fstat(fd, &info);
+  const bool regular = S_ISREG(info.st_mode);
+  // Another process holding the file: a whole-file lock stands in for its share mode.
+  if (shares && regular && ::flock(fd, (share == 0 ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+    ::close(fd);
+    return fail(error_sharing_violation, invalid_handle());
+  }
+  slots[free_index] = {fd, access, share, info.st_dev, info.st_ino, regular, shares};
+  // A successful OPEN_ALWAYS of an existing file still leaves ERROR_ALREADY_EXISTS.
+  last_error = existed ? error_already_exists : 0;
+  return handle_of(free_index);
 }
-uint32_t get_file_type(os_handle) { return 0; }
-int32_t get_file_size_ex(os_handle, int64_t*) {
-  last_error = error_invalid_handle;
-  return 0;
+
+uint32_t get_file_type(os_handle handle) {
+  const slot* open = slot_of(handle);
+  struct stat info {};
+  if (!open || ::fstat(open->fd, &info) != 0) return fail(error_invalid_handle, file_type_unknown);
+  last_error = 0;
+  if (S_ISREG(info.st_mode)) return os_const::file_type_disk;
+  if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode)) return file_type_char;
+  if (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode)) return file_type_pipe;
+  return file_type_unknown;
 }
-uint32_t set_file_pointer(os_handle, int32_t, int32_t*, uint32_t) {
-  last_error = error_invalid_handle;
-  return ~0u;
+
+int32_t get_file_size_ex(os_handle handle, int64_t* size) {
+  const slot* open = slot_of(handle);
+  struct stat info {};
+  if (!open || ::fstat(open->fd, &info) != 0) return fail(error_invalid_handle, 0);
+  *size = info.st_size;
+  return 1;
 }
-int32_t read_file(os_handle, void*, uint32_t, uint32_t* done, void*) {
+
+// The distance is low alone, sign-extended, without high; with high it is the 64-bit value
+// high:low, and high receives the new position's upper half. A negative new position is refused
+// with the pointer left where it was.
+uint32_t set_file_pointer(os_handle handle, int32_t low, int32_t* high, uint32_t method) {
+  constexpr uint32_t invalid_set_file_pointer = 0xFFFFFFFFu;
+  const slot* open = slot_of(handle);
+  if (!open) return fail(error_invalid_handle, invalid_set_file_pointer);
+  const int64_t distance =
+      high ? static_cast<int64_t>((static_cast<uint64_t>(static_cast<uint32_t>(*high)) << 32) |
+                                  static_cast<uint32_t>(low))
+           : int64_t{low};
+  int64_t base = 0;
+  if (method == file_current || method == file_end) {
+    struct stat info {};
+    const off_t current = ::lseek(open->fd, 0, SEEK_CUR);
+    if (current < 0 || ::fstat(open->fd, &info) != 0)
+      return fail(error_invalid_function, invalid_set_file_pointer);
+    base = method == file_current ? current : info.st_size;
+  } else if (method != os_const::file_begin) {
+    return fail(error_invalid_parameter, invalid_set_file_pointer);
+  }
+  if (distance > 0 && base > INT64_MAX - distance)
+    return fail(error_invalid_parameter, invalid_set_file_pointer);
+  const int64_t target = base + distance;
+  if (target < 0) return fail(error_negative_seek, invalid_set_file_pointer);
+  if (!high && target > int64_t{UINT32_MAX - 1})
+    return fail(error_invalid_parameter, invalid_set_file_pointer);
+  if (::lseek(open->fd, target, SEEK_SET) < 0)
+    return fail(error_invalid_function, invalid_set_file_pointer);
+  if (high) *high = static_cast<int32_t>(target >> 32);
+  // A position whose low half is 0xFFFFFFFF is told from a failure by a last error of 0; other
+  // successes leave the last error alone.
+  if (static_cast<uint32_t>(target) == invalid_set_file_pointer) last_error = 0;
+  return static_cast<uint32_t>(target);
+}
+
+// A disk file delivers the whole count unless its end comes first; a device or a pipe
+// delivers what one read gives, and may wait for it.
+int32_t read_file(os_handle handle, void* buffer, uint32_t count, uint32_t* done, void*) {
   if (done) *done = 0;
-  last_error = error_invalid_handle;
-  return 0;
+  const slot* open = slot_of(handle);
+  if (!open) return fail(error_invalid_handle, 0);
+  if (!(open->access & os_const::generic_read)) return fail(error_access_denied, 0);
+  auto* into = static_cast<char*>(buffer);
+  uint32_t total = 0;
+  while (total < count) {
+    const ssize_t got = ::read(open->fd, into + total, count - total);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return fail(error_read_fault, 0);
+    total += static_cast<uint32_t>(got);
+    if (got == 0 || !open->regular) break;
+  }
+  if (done) *done = total;
+  return 1;
 }
-int32_t close_handle(os_handle) {
-  last_error = error_invalid_handle;
-  return 0;
+
+int32_t close_handle(os_handle handle) {
+  const std::lock_guard<std::mutex> hold(slots_lock);
+  slot* open = slot_of(handle);
+  if (!open) return fail(error_invalid_handle, 0);
+  ::close(open->fd);  // releases the flock too
+  *open = slot{};
+  return 1;
 }
+
 void set_last_error(uint32_t code) { last_error = code; }
 uint32_t get_last_error() { return last_error; }
 

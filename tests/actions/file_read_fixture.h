@@ -1,0 +1,25 @@
+// Runs of the file read action through pxExecAction on files in a fresh temporary folder, with
+// the checks every run must pass whatever its outcome.
+#pragma once
+
+#include <string>
+
+#include "support/temp_folder.h"
+#include "support/test_host.h"
+
+namespace vq::testing {
+
+class file_read_run : public plugin_test {
+ protected:
+  // Runs action 4 on "name|fields|v" with a stale last-error value and a chosen error mode in
+  // force, and returns the value of the one publish, which must be under "v". Fails the test
+  // unless the error mode is back as it was.
+  received_text run(const std::string& name, const std::string& fields);
+
+  // Whether the file can be opened with share mode 0 now, i.e. no handle holds it.
+  static bool openable_exclusively(const std::string& name);
+
+  temp_folder folder;
+};
+
+}  // namespace vq::testing

@@ -1,0 +1,90 @@
+// What only a POSIX system can show of the native stand-in: fifos, another process holding a
+// file, and the file read action returning at once on them.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "actions/file_read_fixture.h"
+#include "platform/platform.h"
+#include "support/fake_os.h"
+
+namespace vq::testing {
+namespace {
+
+class FilesNative : public file_read_run {};
+
+TEST_F(FilesNative, DevicesAndFifosAreClosedUnread) {
+  // A fifo with no writer: a read would wait for ever.
+  const std::string fifo = folder.path("fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const struct {
+    std::string name;
+    uint32_t type;
+  } rows[] = {{"/dev/null", 2}, {"/dev/zero", 2}, {fifo, 3}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    const os_handle file = os.create_file_a(r.name.c_str(), os_const::generic_read, 0, nullptr,
+                                            os_const::open_always,
+                                            os_const::file_attribute_normal, nullptr);
+    ASSERT_NE(file, invalid_handle());
+    EXPECT_EQ(os.get_file_type(file), r.type);
+    os.close_handle(file);
+    fake_os fake;
+    EXPECT_EQ(run(r.name, "1|100|"), std::nullopt);
+    EXPECT_TRUE(fake.read_file_counts.empty());
+    EXPECT_EQ(fake.live_handles, 0);
+  }
+}
+
+TEST_F(FilesNative, ReadOnlyFilesRefuseWriteAccessEvenToRoot) {
+  const std::string file = folder.write("readonly.bin", "r");
+  ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+  os.set_last_error(0);
+  EXPECT_EQ(os.create_file_a(file.c_str(), os_const::generic_read | os_const::generic_write, 0,
+                             nullptr, os_const::open_always, os_const::file_attribute_normal,
+                             nullptr),
+            invalid_handle());
+  EXPECT_EQ(os.get_last_error(), 5u);  // ERROR_ACCESS_DENIED
+  fake_os fake;
+  EXPECT_EQ(run(file, "1|5|"), "r");
+  EXPECT_EQ(fake.create_file_calls.size(), 2u);
+}
+
+TEST_F(FilesNative, AFileHeldByAnotherProcessYieldsNothing) {
+  const std::string file = folder.write("held.bin", "abc");
+  int ready[2];
+  int release[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  ASSERT_EQ(::pipe(release), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    // The child holds the file with share mode 0 until the parent lets go of it.
+    const os_handle held = os.create_file_a(file.c_str(), os_const::generic_read, 0, nullptr,
+                                            os_const::open_always,
+                                            os_const::file_attribute_normal, nullptr);
+    const char state = held != invalid_handle() ? 'y' : 'n';
+    (void)!::write(ready[1], &state, 1);
+    char done = 0;
+    (void)!::read(release[0], &done, 1);
+    ::_exit(0);
+  }
+  char state = 0;
+  ASSERT_EQ(::read(ready[0], &state, 1), 1);
+  EXPECT_EQ(state, 'y');
+  EXPECT_EQ(run(file, "1|3|"), std::nullopt);
+  const char done = 1;
+  (void)!::write(release[1], &done, 1);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  for (int fd : {ready[0], ready[1], release[0], release[1]}) ::close(fd);
+  EXPECT_EQ(run(file, "1|3|"), "abc");
+}
+
+}  // namespace
+}  // namespace vq::testing
