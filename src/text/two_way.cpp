@@ -1,0 +1,149 @@
+#include "text/two_way.h"
+
+#include "text/scan.h"
+
+namespace vq {
+
+namespace {
+
+// Read access to a text, front to back.
+struct forward_view {
+  const unsigned char* p;
+  std::size_t n;
+
+  unsigned char operator[](std::size_t i) const noexcept { return p[i]; }
+
+  // Smallest i in [from, to) with (*this)[i] == c, or to.
+  std::size_t next(std::size_t from, std::size_t to, unsigned char c) const noexcept {
+    const char* b = reinterpret_cast<const char*>(p);
+    return static_cast<std::size_t>(find_byte(b + from, b + to, static_cast<char>(c)) - b);
+  }
+};
+
+// Read access to a text, back to front: index i is byte n - 1 - i.
+struct backward_view {
+  const unsigned char* p;
+  std::size_t n;
+
+  unsigned char operator[](std::size_t i) const noexcept { return p[n - 1 - i]; }
+
+  std::size_t next(std::size_t from, std::size_t to, unsigned char c) const noexcept {
+    const char* b = reinterpret_cast<const char*>(p);
+    const char* stop = b + (n - from);
+    const char* hit = find_byte_last(b + (n - to), stop, static_cast<char>(c));
+    return hit == stop ? to : n - 1 - static_cast<std::size_t>(hit - b);
+  }
+};
+
+// Start of the lexicographically greatest suffix of x[0, n) (under the inverted byte order
+// when inverted is set), and its smallest period. n >= 1.
+template <class View>
+std::size_t maximal_suffix(View x, std::size_t n, bool inverted,
+                           std::size_t& period) noexcept {
+  std::size_t start = 0;  // best suffix so far: x[start, n)
+  std::size_t j = 0;      // x[j + k] is compared with x[start + k - 1]
+  std::size_t k = 1;
+  std::size_t p = 1;      // period of the best suffix's prefix read so far
+  while (j + k < n) {
+    const unsigned char a = x[j + k];
+    const unsigned char b = x[start + k - 1];
+    if (a == b) {
+      if (k != p) {
+        ++k;
+      } else {
+        j += p;
+        k = 1;
+      }
+    } else if ((a < b) != inverted) {
+      j += k;
+      k = 1;
+      p = j + 1 - start;
+    } else {
+      start = j + 1;
+      j = start;
+      k = p = 1;
+    }
+  }
+  period = p;
+  return start;
+}
+
+// Leftmost start of x[0, n) in y[0, h), both read through views. 1 <= n <= h.
+template <class View>
+std::size_t two_way(View y, std::size_t h, View x, std::size_t n) noexcept {
+  std::size_t p1 = 1;
+  std::size_t p2 = 1;
+  const std::size_t s1 = maximal_suffix(x, n, false, p1);
+  const std::size_t s2 = maximal_suffix(x, n, true, p2);
+  // Critical factorization x = x[0, s) x[s, n); the right part is compared first.
+  const std::size_t s = s1 > s2 ? s1 : s2;
+  std::size_t per = s1 > s2 ? p1 : p2;
+  bool periodic = true;
+  for (std::size_t i = 0; i < s && periodic; ++i) periodic = x[i] == x[i + per];
+
+  const std::size_t last = h - n;
+  const unsigned char pivot = x[s];
+  std::size_t j = 0;
+  // Wherever the right part would be compared from s, a mismatch at s shifts by exactly one,
+  // so the scanner jumps straight to the next place where that byte fits.
+  if (periodic) {
+    std::size_t mem = 0;  // x[0, mem) is known to match at j
+    while (j <= last) {
+      std::size_t i = mem > s ? mem : s;
+      if (mem == 0) {
+        j = y.next(j + s, last + s + 1, pivot) - s;
+        if (j > last) return not_found;
+        i = s + 1;
+      }
+      while (i < n && x[i] == y[i + j]) ++i;
+      if (i < n) {
+        j += i - s + 1;
+        mem = 0;
+        continue;
+      }
+      i = s;
+      while (i > mem && x[i - 1] == y[i - 1 + j]) --i;
+      if (i <= mem) return j;
+      j += per;
+      mem = n - per;
+    }
+    return not_found;
+  }
+  per = (s > n - s ? s : n - s) + 1;
+  while (j <= last) {
+    j = y.next(j + s, last + s + 1, pivot) - s;
+    if (j > last) return not_found;
+    std::size_t i = s + 1;
+    while (i < n && x[i] == y[i + j]) ++i;
+    if (i < n) {
+      j += i - s + 1;
+      continue;
+    }
+    i = s;
+    while (i > 0 && x[i - 1] == y[i - 1 + j]) --i;
+    if (i == 0) return j;
+    j += per;
+  }
+  return not_found;
+}
+
+const unsigned char* bytes(const char* p) noexcept {
+  return reinterpret_cast<const unsigned char*>(p);
+}
+
+}  // namespace
+
+std::size_t two_way_first(const char* hay, std::size_t h, const char* needle,
+                          std::size_t n) noexcept {
+  return two_way(forward_view{bytes(hay), h}, h, forward_view{bytes(needle), n}, n);
+}
+
+std::size_t two_way_last(const char* hay, std::size_t h, const char* needle,
+                         std::size_t n) noexcept {
+  const std::size_t x =
+      two_way(backward_view{bytes(hay), h}, h, backward_view{bytes(needle), n}, n);
+  // A leftmost match of the reversed needle in the reversed hay, read back.
+  return x == not_found ? not_found : h - n - x;
+}
+
+}  // namespace vq
