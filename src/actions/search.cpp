@@ -1,0 +1,42 @@
+#include "actions/search.h"
+
+#include <cstddef>
+#include <limits>
+
+#include "text/find.h"
+
+namespace vq {
+
+int32_t effective_start(int32_t from_pos, std::string_view direction) noexcept {
+  if (direction != "RL") return from_pos;
+  // Negation modulo 2^32 done unsigned: INT32_MIN stays INT32_MIN instead of overflowing.
+  return static_cast<int32_t>(0u - static_cast<uint32_t>(from_pos));
+}
+
+int32_t position_search(std::string_view source, std::string_view needle,
+                        int32_t start) noexcept {
+  // Positions must fit the result; texts never come near this, it only keeps the
+  // arithmetic below exact if one ever did.
+  constexpr std::size_t max_length = std::numeric_limits<int32_t>::max();
+  if (source.size() > max_length) source = source.substr(0, max_length);
+  const std::size_t length = source.size();
+  if (length == 0 || start == 0) return 0;
+
+  if (start > 0) {
+    const std::size_t s = static_cast<std::size_t>(start);
+    if (s > length) return 0;
+    if (needle.empty()) return start;
+    const std::size_t i = find_first(source.substr(s - 1), needle);
+    return i == not_found ? 0 : static_cast<int32_t>(s + i);
+  }
+
+  // k = -start taken unsigned, so INT32_MIN gives 2^31 rather than overflowing.
+  const std::size_t k = 0u - static_cast<uint32_t>(start);
+  if (k > length) return 0;
+  const std::size_t p = length - k + 1;  // last position a match may cover
+  if (needle.empty()) return static_cast<int32_t>(p);
+  const std::size_t i = find_last(source.substr(0, p), needle);
+  return i == not_found ? 0 : static_cast<int32_t>(i + 1);
+}
+
+}  // namespace vq
