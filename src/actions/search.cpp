@@ -13,8 +13,7 @@ int32_t effective_start(int32_t from_pos, std::string_view direction) noexcept {
   return static_cast<int32_t>(0u - static_cast<uint32_t>(from_pos));
 }
 
-int32_t position_search(std::string_view source, std::string_view needle,
-                        int32_t start) noexcept {
+int32_t position_search(std::string_view source, std::string_view needle, int32_t start) noexcept {
   // Positions must fit the result; texts never come near this, it only keeps the
   // arithmetic below exact if one ever did.
   constexpr std::size_t max_length = std::numeric_limits<int32_t>::max();

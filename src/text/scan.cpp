@@ -36,7 +36,7 @@ inline int highest_bit(unsigned m) noexcept { return 31 - __builtin_clz(m); }
 }  // namespace
 
 __attribute__((no_sanitize_address)) const char* find_byte(const char* begin, const char* end,
-                                                            char b) noexcept {
+                                                           char b) noexcept {
   if (begin >= end) return end;
   const __m128i v = _mm_set1_epi8(b);
   const char* block = block_of(begin);
@@ -75,9 +75,8 @@ __attribute__((no_sanitize_address)) const char* find_byte(const char* begin, co
   return m ? block + __builtin_ctz(m) : end;
 }
 
-__attribute__((no_sanitize_address)) const char* find_byte_last(const char* begin,
-                                                                 const char* end,
-                                                                 char b) noexcept {
+__attribute__((no_sanitize_address)) const char* find_byte_last(const char* begin, const char* end,
+                                                                char b) noexcept {
   if (begin >= end) return end;
   const __m128i v = _mm_set1_epi8(b);
   const char* block = block_of(end - 1);

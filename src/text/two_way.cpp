@@ -38,12 +38,11 @@ struct backward_view {
 // Start of the lexicographically greatest suffix of x[0, n) (under the inverted byte order
 // when inverted is set), and its smallest period. n >= 1.
 template <class View>
-std::size_t maximal_suffix(View x, std::size_t n, bool inverted,
-                           std::size_t& period) noexcept {
+std::size_t maximal_suffix(View x, std::size_t n, bool inverted, std::size_t& period) noexcept {
   std::size_t start = 0;  // best suffix so far: x[start, n)
   std::size_t j = 0;      // x[j + k] is compared with x[start + k - 1]
   std::size_t k = 1;
-  std::size_t p = 1;      // period of the best suffix's prefix read so far
+  std::size_t p = 1;  // period of the best suffix's prefix read so far
   while (j + k < n) {
     const unsigned char a = x[j + k];
     const unsigned char b = x[start + k - 1];

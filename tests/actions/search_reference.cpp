@@ -2,8 +2,7 @@
 
 namespace vq::reference {
 
-int32_t position_search(std::string_view source, std::string_view needle,
-                        int32_t start) noexcept {
+int32_t position_search(std::string_view source, std::string_view needle, int32_t start) noexcept {
   // 64-bit signed arithmetic: every quantity, including -INT32_MIN, is exact.
   const int64_t l = static_cast<int64_t>(source.size());
   const int64_t n = static_cast<int64_t>(needle.size());

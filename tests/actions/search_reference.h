@@ -9,7 +9,6 @@
 namespace vq::reference {
 
 // Same contract as vq::position_search.
-int32_t position_search(std::string_view source, std::string_view needle,
-                        int32_t start) noexcept;
+int32_t position_search(std::string_view source, std::string_view needle, int32_t start) noexcept;
 
 }  // namespace vq::reference
