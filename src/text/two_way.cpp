@@ -1,5 +1,6 @@
 #include "text/two_way.h"
 
+#include "text/compare.h"
 #include "text/scan.h"
 
 namespace vq {
@@ -34,6 +35,48 @@ struct backward_view {
     return hit == stop ? to : n - 1 - static_cast<std::size_t>(hit - b);
   }
 };
+
+// The comparisons of a needle view x with a hay view y shifted by j, run over whole stretches
+// at once. run_up: the smallest k in [i, x.n) with x[k] != y[k + j], or x.n. run_down: the
+// smallest k in [lo, i] with x[k, i) equal to y[k + j, i + j).
+
+std::size_t run_up(forward_view x, forward_view y, std::size_t i, std::size_t j) noexcept {
+  const char* xp = reinterpret_cast<const char*>(x.p);
+  const char* yp = reinterpret_cast<const char*>(y.p);
+  return i + common_prefix(xp + i, yp + i + j, x.n - i);
+}
+
+std::size_t run_down(forward_view x, forward_view y, std::size_t lo, std::size_t i,
+                     std::size_t j) noexcept {
+  const char* xp = reinterpret_cast<const char*>(x.p);
+  const char* yp = reinterpret_cast<const char*>(y.p);
+  return i - common_suffix(xp + lo, yp + lo + j, i - lo);
+}
+
+// Read back to front, a stretch going up in the views goes down in memory, and the other way.
+std::size_t run_up(backward_view x, backward_view y, std::size_t i, std::size_t j) noexcept {
+  const char* xp = reinterpret_cast<const char*>(x.p);
+  const char* yp = reinterpret_cast<const char*>(y.p);
+  return i + common_suffix(xp, yp + (y.n - x.n - j), x.n - i);
+}
+
+std::size_t run_down(backward_view x, backward_view y, std::size_t lo, std::size_t i,
+                     std::size_t j) noexcept {
+  const char* xp = reinterpret_cast<const char*>(x.p);
+  const char* yp = reinterpret_cast<const char*>(y.p);
+  return i - common_prefix(xp + (x.n - i), yp + (y.n - i - j), i - lo);
+}
+
+// Smallest k in [from, to) with y[k] == c, or to. A few single steps come first: where the
+// byte is common, a scanner call costs more than it saves.
+template <class View>
+std::size_t seek(View y, std::size_t from, std::size_t to, unsigned char c) noexcept {
+  const std::size_t stop = to - from > 8 ? from + 8 : to;
+  for (; from < stop; ++from) {
+    if (y[from] == c) return from;
+  }
+  return y.next(from, to, c);
+}
 
 // Start of the lexicographically greatest suffix of x[0, n) (under the inverted byte order
 // when inverted is set), and its smallest period. n >= 1.
@@ -90,19 +133,17 @@ std::size_t two_way(View y, std::size_t h, View x, std::size_t n) noexcept {
     while (j <= last) {
       std::size_t i = mem > s ? mem : s;
       if (mem == 0) {
-        j = y.next(j + s, last + s + 1, pivot) - s;
+        j = seek(y, j + s, last + s + 1, pivot) - s;
         if (j > last) return not_found;
         i = s + 1;
       }
-      while (i < n && x[i] == y[i + j]) ++i;
+      i = run_up(x, y, i, j);
       if (i < n) {
         j += i - s + 1;
         mem = 0;
         continue;
       }
-      i = s;
-      while (i > mem && x[i - 1] == y[i - 1 + j]) --i;
-      if (i <= mem) return j;
+      if (mem >= s || run_down(x, y, mem, s, j) == mem) return j;
       j += per;
       mem = n - per;
     }
@@ -110,17 +151,14 @@ std::size_t two_way(View y, std::size_t h, View x, std::size_t n) noexcept {
   }
   per = (s > n - s ? s : n - s) + 1;
   while (j <= last) {
-    j = y.next(j + s, last + s + 1, pivot) - s;
+    j = seek(y, j + s, last + s + 1, pivot) - s;
     if (j > last) return not_found;
-    std::size_t i = s + 1;
-    while (i < n && x[i] == y[i + j]) ++i;
+    const std::size_t i = run_up(x, y, s + 1, j);
     if (i < n) {
       j += i - s + 1;
       continue;
     }
-    i = s;
-    while (i > 0 && x[i - 1] == y[i - 1 + j]) --i;
-    if (i == 0) return j;
+    if (run_down(x, y, 0, s, j) == 0) return j;
     j += per;
   }
   return not_found;
