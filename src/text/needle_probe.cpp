@@ -29,23 +29,21 @@ unsigned char rarity_at(const char* needle, std::size_t i) noexcept {
 }  // namespace
 
 needle_probe choose_probe(const char* needle, std::size_t n) noexcept {
-  std::size_t a = 0;
-  for (std::size_t i = 1; i < n; ++i) {
-    if (rarity_at(needle, i) > rarity_at(needle, a)) a = i;
+  if (n == 2) {
+    const std::size_t a = rarity_at(needle, 1) > rarity_at(needle, 0) ? 1 : 0;
+    return {a, 1 - a, 1 - a, true};
   }
-  if (n == 2) return {a, 1 - a, 1 - a, true};
-  if (n == 3) {
-    const std::size_t b = a == 0 ? 1 : 0;
-    return {a, b, 3 - a - b, true};
+  // Both ends, as periodic texts tend to break a needle's pattern there, and the rarest byte
+  // between them, preferring a value the ends do not have.
+  const char first = needle[0];
+  const char last = needle[n - 1];
+  std::size_t a = 1;
+  for (std::size_t i = 2; i + 1 < n; ++i) {
+    const bool fresh = needle[i] != first && needle[i] != last;
+    const bool a_fresh = needle[a] != first && needle[a] != last;
+    if (fresh > a_fresh || (fresh == a_fresh && rarity_at(needle, i) > rarity_at(needle, a))) a = i;
   }
-  // A second byte of a different value filters far better than a repeat of the first.
-  std::size_t b = n;
-  for (std::size_t i = 0; i < n; ++i) {
-    if (needle[i] == needle[a]) continue;
-    if (b == n || rarity_at(needle, i) > rarity_at(needle, b)) b = i;
-  }
-  if (b == n) b = a == 0 ? n - 1 : 0;  // all bytes alike: test both ends
-  return {a, b, b, false};
+  return {a, 0, n - 1, n == 3};
 }
 
 }  // namespace vq

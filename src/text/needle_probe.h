@@ -6,10 +6,9 @@
 
 namespace vq {
 
-// Offsets into the needle of the bytes tested at every candidate start. a is the rarest;
-// b is the rarest among the others with a different value, if any. c equals b except for
-// three-byte needles, where a, b and c are the three offsets. exact: every needle byte is
-// among the probes (n <= 3), so a fitting probe is a match.
+// Offsets into the needle of the bytes tested at every candidate start: b and c are the first
+// and last, a the rarest of those between; a two-byte needle has only a and b, with c == b.
+// exact: every needle byte is among the probes (n <= 3), so a fitting probe is a match.
 struct needle_probe {
   std::size_t a;
   std::size_t b;
