@@ -121,32 +121,6 @@ TEST(Find, AgreesWithStdOnRandomTexts) {
   }
 }
 
-// Hays where the probe bytes fit nearly everywhere but the needle almost never does: the
-// filter must give up, and the linear search must take over without losing a match.
-TEST(Find, FilterGivesUpAndTheFallbackFinishes) {
-  const std::string needle = repeat("a", 40);
-  const std::string noise = repeat("b" + repeat("a", 39), 200);  // "b" first, a run last
-  const std::size_t ns = noise.size();
-  struct row {
-    std::string hay;
-    std::size_t first;
-    std::size_t last;
-  };
-  const row rows[] = {
-      {noise, nf, nf},
-      {noise + "b" + needle + noise, ns + 1, ns + 1},
-      {needle + noise + "b" + needle + "b", 0, 40 + ns + 1},
-      {noise + "b" + needle + noise + "b" + needle, ns + 1, 2 * ns + 42},
-  };
-  EXPECT_TRUE(filter_first(noise.data(), ns, needle.data(), needle.size()).gave_up);
-  EXPECT_TRUE(filter_last(noise.data(), ns, needle.data(), needle.size()).gave_up);
-  for (const row& r : rows) {
-    SCOPED_TRACE(testing::Message() << "hay of " << r.hay.size());
-    EXPECT_EQ(find_first(r.hay, needle), r.first);
-    EXPECT_EQ(find_last(r.hay, needle), r.last);
-  }
-}
-
 // A needle planted at every place in a hay of its near-copies: the hand-over lands at every
 // distance from it, including right beside it (checked: the boundary start is the match), so
 // a start lost or searched twice at the hand-over shows.

@@ -68,23 +68,6 @@ TEST(Scan, EmptyRangeIsAMiss) {
   EXPECT_EQ(find_byte_last(text + 2, text + 2, 'a'), text + 2);
 }
 
-// Long ranges cross the unrolled loops: one hit placed at every distance from either end.
-TEST(Scan, LongRangesFindTheHitAnywhere) {
-  constexpr std::size_t len = 1000;
-  alignas(16) static char buf[len + 32];
-  for (std::size_t shift = 0; shift < 16; ++shift) {
-    SCOPED_TRACE(testing::Message() << "shift " << shift);
-    char* const begin = buf + shift;
-    std::memset(begin, '.', len);
-    for (std::size_t p = 0; p < len; ++p) {
-      begin[p] = '#';
-      ASSERT_EQ(find_byte(begin, begin + len, '#'), begin + p);
-      ASSERT_EQ(find_byte_last(begin, begin + len, '#'), begin + p);
-      begin[p] = '.';
-    }
-  }
-}
-
 #if defined(__unix__)
 // A range flush against an unmapped page on either side: reading one block too far faults.
 TEST(Scan, NeverTouchesTheNeighbouringPage) {
