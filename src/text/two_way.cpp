@@ -9,30 +9,32 @@ namespace {
 
 // Read access to a text, front to back.
 struct forward_view {
-  const unsigned char* p;
+  const char* p;
   std::size_t n;
 
-  unsigned char operator[](std::size_t i) const noexcept { return p[i]; }
+  unsigned char operator[](std::size_t i) const noexcept {
+    return static_cast<unsigned char>(p[i]);
+  }
 
   // Smallest i in [from, to) with (*this)[i] == c, or to.
   std::size_t next(std::size_t from, std::size_t to, unsigned char c) const noexcept {
-    const char* b = reinterpret_cast<const char*>(p);
-    return static_cast<std::size_t>(find_byte(b + from, b + to, static_cast<char>(c)) - b);
+    return static_cast<std::size_t>(find_byte(p + from, p + to, static_cast<char>(c)) - p);
   }
 };
 
 // Read access to a text, back to front: index i is byte n - 1 - i.
 struct backward_view {
-  const unsigned char* p;
+  const char* p;
   std::size_t n;
 
-  unsigned char operator[](std::size_t i) const noexcept { return p[n - 1 - i]; }
+  unsigned char operator[](std::size_t i) const noexcept {
+    return static_cast<unsigned char>(p[n - 1 - i]);
+  }
 
   std::size_t next(std::size_t from, std::size_t to, unsigned char c) const noexcept {
-    const char* b = reinterpret_cast<const char*>(p);
-    const char* stop = b + (n - from);
-    const char* hit = find_byte_last(b + (n - to), stop, static_cast<char>(c));
-    return hit == stop ? to : n - 1 - static_cast<std::size_t>(hit - b);
+    const char* stop = p + (n - from);
+    const char* hit = find_byte_last(p + (n - to), stop, static_cast<char>(c));
+    return hit == stop ? to : n - 1 - static_cast<std::size_t>(hit - p);
   }
 };
 
@@ -41,30 +43,22 @@ struct backward_view {
 // smallest k in [lo, i] with x[k, i) equal to y[k + j, i + j).
 
 std::size_t run_up(forward_view x, forward_view y, std::size_t i, std::size_t j) noexcept {
-  const char* xp = reinterpret_cast<const char*>(x.p);
-  const char* yp = reinterpret_cast<const char*>(y.p);
-  return i + common_prefix(xp + i, yp + i + j, x.n - i);
+  return i + common_prefix(x.p + i, y.p + i + j, x.n - i);
 }
 
 std::size_t run_down(forward_view x, forward_view y, std::size_t lo, std::size_t i,
                      std::size_t j) noexcept {
-  const char* xp = reinterpret_cast<const char*>(x.p);
-  const char* yp = reinterpret_cast<const char*>(y.p);
-  return i - common_suffix(xp + lo, yp + lo + j, i - lo);
+  return i - common_suffix(x.p + lo, y.p + lo + j, i - lo);
 }
 
 // Read back to front, a stretch going up in the views goes down in memory, and the other way.
 std::size_t run_up(backward_view x, backward_view y, std::size_t i, std::size_t j) noexcept {
-  const char* xp = reinterpret_cast<const char*>(x.p);
-  const char* yp = reinterpret_cast<const char*>(y.p);
-  return i + common_suffix(xp, yp + (y.n - x.n - j), x.n - i);
+  return i + common_suffix(x.p, y.p + (y.n - x.n - j), x.n - i);
 }
 
 std::size_t run_down(backward_view x, backward_view y, std::size_t lo, std::size_t i,
                      std::size_t j) noexcept {
-  const char* xp = reinterpret_cast<const char*>(x.p);
-  const char* yp = reinterpret_cast<const char*>(y.p);
-  return i - common_prefix(xp + (x.n - i), yp + (y.n - i - j), i - lo);
+  return i - common_prefix(x.p + (x.n - i), y.p + (y.n - i - j), i - lo);
 }
 
 // Smallest k in [from, to) with y[k] == c, or to. A few single steps come first: where the
@@ -164,21 +158,16 @@ std::size_t two_way(View y, std::size_t h, View x, std::size_t n) noexcept {
   return not_found;
 }
 
-const unsigned char* bytes(const char* p) noexcept {
-  return reinterpret_cast<const unsigned char*>(p);
-}
-
 }  // namespace
 
 std::size_t two_way_first(const char* hay, std::size_t h, const char* needle,
                           std::size_t n) noexcept {
-  return two_way(forward_view{bytes(hay), h}, h, forward_view{bytes(needle), n}, n);
+  return two_way(forward_view{hay, h}, h, forward_view{needle, n}, n);
 }
 
 std::size_t two_way_last(const char* hay, std::size_t h, const char* needle,
                          std::size_t n) noexcept {
-  const std::size_t x =
-      two_way(backward_view{bytes(hay), h}, h, backward_view{bytes(needle), n}, n);
+  const std::size_t x = two_way(backward_view{hay, h}, h, backward_view{needle, n}, n);
   // A leftmost match of the reversed needle in the reversed hay, read back.
   return x == not_found ? not_found : h - n - x;
 }
