@@ -119,7 +119,7 @@ const std::string& abc() {
 }
 
 void set_bytes(benchmark::State& state, std::size_t bytes) {
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes));
 }
 
 void ours_first(benchmark::State& state, const std::string* hay, std::string needle) {
