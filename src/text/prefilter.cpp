@@ -157,7 +157,7 @@ filter_outcome run_last(search& s) noexcept {
   return s.pr.c != s.pr.b ? scan_last<true>(s) : scan_last<false>(s);
 }
 
-#else  // no SSE2: the byte scanner finds the first probe byte, the others are checked there
+#else  // no SSE2: the byte scanner finds probe byte a, the rarest; the others are checked there
 
 filter_outcome run_first(search& s) noexcept {
   filter_outcome out{not_found, false};
