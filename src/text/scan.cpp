@@ -49,6 +49,18 @@ __attribute__((no_sanitize_address)) const char* find_byte(const char* begin, co
   }
   if (m) return block + __builtin_ctz(m);
   block += 16;
+  // Eight blocks at a time while there is room: one combined test per 128 bytes; the block
+  // with the hit is looked at by the loops below.
+  while (end - block >= 128) {
+    const __m128i c0 = eq(block, v), c1 = eq(block + 16, v);
+    const __m128i c2 = eq(block + 32, v), c3 = eq(block + 48, v);
+    const __m128i c4 = eq(block + 64, v), c5 = eq(block + 80, v);
+    const __m128i c6 = eq(block + 96, v), c7 = eq(block + 112, v);
+    const __m128i any = _mm_or_si128(_mm_or_si128(_mm_or_si128(c0, c1), _mm_or_si128(c2, c3)),
+                                     _mm_or_si128(_mm_or_si128(c4, c5), _mm_or_si128(c6, c7)));
+    if (_mm_movemask_epi8(any)) break;
+    block += 128;
+  }
   // Four blocks at a time: one test of the combined compare per 64 bytes.
   while (end - block >= 64) {
     const __m128i c0 = eq(block, v), c1 = eq(block + 16, v);
@@ -88,6 +100,17 @@ __attribute__((no_sanitize_address)) const char* find_byte_last(const char* begi
     return m ? block + highest_bit(m) : end;
   }
   if (m) return block + highest_bit(m);
+  // Eight blocks at a time while there is room; the block with the hit is looked at below.
+  while (block - begin >= 128) {
+    const char* const b = block - 128;
+    const __m128i c0 = eq(b, v), c1 = eq(b + 16, v), c2 = eq(b + 32, v), c3 = eq(b + 48, v);
+    const __m128i c4 = eq(b + 64, v), c5 = eq(b + 80, v), c6 = eq(b + 96, v);
+    const __m128i c7 = eq(b + 112, v);
+    const __m128i any = _mm_or_si128(_mm_or_si128(_mm_or_si128(c0, c1), _mm_or_si128(c2, c3)),
+                                     _mm_or_si128(_mm_or_si128(c4, c5), _mm_or_si128(c6, c7)));
+    if (_mm_movemask_epi8(any)) break;
+    block = b;
+  }
   while (block - begin >= 64) {
     block -= 64;
     const __m128i c0 = eq(block, v), c1 = eq(block + 16, v);

@@ -68,6 +68,27 @@ TEST(Scan, EmptyRangeIsAMiss) {
   EXPECT_EQ(find_byte_last(text + 2, text + 2, 'a'), text + 2);
 }
 
+// Ranges long enough for the 128- and 64-byte loops, with one hit at every place and the
+// target byte all around the range.
+TEST(Scan, LongRangesFindTheHitAnywhere) {
+  constexpr std::size_t len = 700;
+  alignas(16) static char buf[len + 64];
+  for (std::size_t shift = 0; shift < 16; ++shift) {
+    SCOPED_TRACE(testing::Message() << "shift " << shift);
+    std::memset(buf, '#', sizeof buf);
+    char* const begin = buf + 16 + shift;
+    std::memset(begin, '.', len);
+    ASSERT_EQ(find_byte(begin, begin + len, '#'), begin + len);
+    ASSERT_EQ(find_byte_last(begin, begin + len, '#'), begin + len);
+    for (std::size_t p = 0; p < len; ++p) {
+      begin[p] = '#';
+      ASSERT_EQ(find_byte(begin, begin + len, '#'), begin + p);
+      ASSERT_EQ(find_byte_last(begin, begin + len, '#'), begin + p);
+      begin[p] = '.';
+    }
+  }
+}
+
 #if defined(__unix__)
 // A range flush against an unmapped page on either side: reading one block too far faults.
 TEST(Scan, NeverTouchesTheNeighbouringPage) {
