@@ -61,10 +61,27 @@ std::size_t run_down(backward_view x, backward_view y, std::size_t lo, std::size
   return i - common_prefix(x.p + (x.n - i), y.p + (y.n - i - j), i - lo);
 }
 
+// Most comparisons stop at their first byte: that one is made here, without a call. These and
+// seek sit in the search's inner loop: forced inline, or the back-to-front copy stays a call.
+template <class View>
+[[gnu::always_inline]] inline std::size_t quick_run_up(View x, View y, std::size_t i,
+                                                       std::size_t j) noexcept {
+  if (i < x.n && x[i] != y[i + j]) return i;
+  return run_up(x, y, i, j);
+}
+
+template <class View>
+[[gnu::always_inline]] inline std::size_t quick_run_down(View x, View y, std::size_t lo,
+                                                         std::size_t i, std::size_t j) noexcept {
+  if (i > lo && x[i - 1] != y[i - 1 + j]) return i;
+  return run_down(x, y, lo, i, j);
+}
+
 // Smallest k in [from, to) with y[k] == c, or to. A few single steps come first: where the
 // byte is common, a scanner call costs more than it saves.
 template <class View>
-std::size_t seek(View y, std::size_t from, std::size_t to, unsigned char c) noexcept {
+[[gnu::always_inline]] inline std::size_t seek(View y, std::size_t from, std::size_t to,
+                                               unsigned char c) noexcept {
   const std::size_t stop = to - from > 8 ? from + 8 : to;
   for (; from < stop; ++from) {
     if (y[from] == c) return from;
@@ -131,13 +148,13 @@ std::size_t two_way(View y, std::size_t h, View x, std::size_t n) noexcept {
         if (j > last) return not_found;
         i = s + 1;
       }
-      i = run_up(x, y, i, j);
+      i = quick_run_up(x, y, i, j);
       if (i < n) {
         j += i - s + 1;
         mem = 0;
         continue;
       }
-      if (mem >= s || run_down(x, y, mem, s, j) == mem) return j;
+      if (mem >= s || quick_run_down(x, y, mem, s, j) == mem) return j;
       j += per;
       mem = n - per;
     }
@@ -147,12 +164,12 @@ std::size_t two_way(View y, std::size_t h, View x, std::size_t n) noexcept {
   while (j <= last) {
     j = seek(y, j + s, last + s + 1, pivot) - s;
     if (j > last) return not_found;
-    const std::size_t i = run_up(x, y, s + 1, j);
+    const std::size_t i = quick_run_up(x, y, s + 1, j);
     if (i < n) {
       j += i - s + 1;
       continue;
     }
-    if (run_down(x, y, 0, s, j) == 0) return j;
+    if (quick_run_down(x, y, 0, s, j) == 0) return j;
     j += per;
   }
   return not_found;
