@@ -1,28 +1,44 @@
 #include "actions/search.h"
 
+#include <cstddef>
+#include <limits>
+
 #include "text/find.h"
 
-// Interim position search.
+// Views are cut from pointer and length: substr could throw, and would drag the C++ runtime's
+// exception support into the DLL.
+
 namespace vq {
 
 int32_t effective_start(int32_t from_pos, std::string_view direction) noexcept {
   if (direction != "RL") return from_pos;
+  // Negation modulo 2^32 done unsigned: INT32_MIN stays INT32_MIN instead of overflowing.
   return static_cast<int32_t>(0u - static_cast<uint32_t>(from_pos));
 }
 
 int32_t position_search(std::string_view source, std::string_view needle, int32_t start) noexcept {
-  const int64_t length = static_cast<int64_t>(source.size());
+  // Positions must fit the result; texts never come near this, it only keeps the
+  // arithmetic below exact if one ever did.
+  constexpr std::size_t max_length = std::numeric_limits<int32_t>::max();
+  if (source.size() > max_length) source = {source.data(), max_length};
+  const std::size_t length = source.size();
   if (length == 0 || start == 0) return 0;
+
   if (start > 0) {
-    if (start > length) return 0;
-    std::size_t at = find_first({source.data() + (start - 1), source.size() - static_cast<std::size_t>(start - 1)}, needle);
-    return at == not_found ? 0 : static_cast<int32_t>(at + static_cast<std::size_t>(start));
+    const std::size_t s = static_cast<std::size_t>(start);
+    if (s > length) return 0;
+    if (needle.empty()) return start;
+    const std::size_t i = find_first({source.data() + (s - 1), length - (s - 1)}, needle);
+    return i == not_found ? 0 : static_cast<int32_t>(s + i);
   }
-  const int64_t last = length + int64_t{start} + 1;
-  if (last <= 0) return 0;
-  std::size_t at = find_last({source.data(), static_cast<std::size_t>(last)}, needle);
-  if (needle.empty()) return static_cast<int32_t>(last);
-  return at == not_found ? 0 : static_cast<int32_t>(at + 1);
+
+  // k = -start taken unsigned, so INT32_MIN gives 2^31 rather than overflowing.
+  const std::size_t k = 0u - static_cast<uint32_t>(start);
+  if (k > length) return 0;
+  const std::size_t p = length - k + 1;  // last position a match may cover
+  if (needle.empty()) return static_cast<int32_t>(p);
+  const std::size_t i = find_last({source.data(), p}, needle);
+  return i == not_found ? 0 : static_cast<int32_t>(i + 1);
 }
 
 }  // namespace vq

@@ -1,4 +1,6 @@
-// Byte scans over bounded ranges, the inner loop of every text operation.
+// Byte scans over bounded ranges, the inner loop of every text operation. With SSE2 they read
+// whole aligned 16-byte blocks, which may include bytes just outside [begin, end) but never
+// cross into another page; such bytes never affect the result.
 #pragma once
 
 #include <cstddef>

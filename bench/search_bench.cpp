@@ -1,0 +1,222 @@
+// Substring and byte search against the C library on 16 MiB texts. Every case runs ours and
+// its baseline on the same bytes in the same process: glibc memmem for forward searches, a
+// memrchr pass (a lower bound on any backward search) for backward ones, memchr/memrchr for
+// the byte scanners.
+#include <benchmark/benchmark.h>
+#include <string.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "text/find.h"
+#include "text/scan.h"
+
+namespace {
+
+constexpr std::size_t text_size = std::size_t{1} << 24;
+
+std::string repeat(std::string_view unit, std::size_t size) {
+  std::string s;
+  s.reserve(size + unit.size());
+  while (s.size() < size) s += unit;
+  s.resize(size);
+  return s;
+}
+
+// Deterministic English-like text: common words with a skewed choice, capitalised sentence
+// starts, commas, full stops and line breaks. Bytes "@#%" and the phrases below never occur
+// except where they are planted.
+std::string english() {
+  static const char* const words[] = {
+      "the",    "of",     "and",     "to",        "a",         "in",     "is",      "that",
+      "it",     "was",    "for",     "on",        "are",       "as",     "with",    "his",
+      "they",   "at",     "be",      "this",      "from",      "have",   "or",      "by",
+      "one",    "had",    "not",     "but",       "what",      "all",    "were",    "when",
+      "we",     "there",  "can",     "an",        "your",      "which",  "their",   "said",
+      "if",     "do",     "will",    "each",      "about",     "how",    "up",      "out",
+      "them",   "then",   "she",     "many",      "some",      "so",     "these",   "would",
+      "other",  "into",   "has",     "more",      "her",       "two",    "like",    "him",
+      "see",    "time",   "could",   "no",        "make",      "than",   "first",   "been",
+      "its",    "who",    "now",     "people",    "my",        "made",   "over",    "did",
+      "down",   "only",   "way",     "find",      "use",       "may",    "water",   "long",
+      "little", "very",   "after",   "words",     "called",    "just",   "where",   "most",
+      "know",   "get",    "through", "back",      "much",      "before", "go",      "good",
+      "new",    "write",  "our",     "used",      "me",        "man",    "too",     "any",
+      "day",    "same",   "right",   "look",      "think",     "also",   "around",  "another",
+      "came",   "come",   "work",    "three",     "word",      "must",   "because", "does",
+      "part",   "even",   "place",   "well",      "such",      "here",   "take",    "why",
+      "things", "help",   "put",     "years",     "different", "away",   "again",   "off",
+      "went",   "old",    "number",  "great",     "tell",      "men",    "say",     "small",
+      "every",  "found",  "still",   "between",   "name",      "should", "home",    "big",
+      "give",   "air",    "line",    "set",       "own",       "under",  "read",    "last",
+      "never",  "us",     "left",    "end",       "along",     "while",  "might",   "next",
+      "sound",  "below",  "saw",     "something", "thought",   "both",   "few",     "those",
+      "always", "looked", "show",    "large",     "often"};
+  constexpr std::uint32_t word_count = sizeof words / sizeof words[0];
+  std::string s;
+  s.reserve(text_size + 64);
+  std::uint32_t state = 12345u;
+  const auto next = [&state] { return state = state * 1664525u + 1013904223u; };
+  std::uint32_t in_sentence = 0;
+  while (s.size() < text_size) {
+    // Product of two uniform draws: small indices (frequent words) come up far more often.
+    const std::uint32_t r = (next() >> 16) % word_count;
+    const std::uint32_t q = (next() >> 16) % word_count;
+    std::string w = words[r * q / word_count];
+    if (in_sentence == 0) w[0] = static_cast<char>(w[0] - 'a' + 'A');
+    s += w;
+    ++in_sentence;
+    const std::uint32_t end = next() >> 24;
+    if (in_sentence > 4 && end < 24) {
+      s += end < 4 ? ".\n" : ". ";
+      in_sentence = 0;
+    } else {
+      s += end < 40 ? ", " : " ";
+    }
+  }
+  s.resize(text_size);
+  return s;
+}
+
+const std::string plant = "@ #q %zx the quick brown fox jumps over";
+const std::string long_phrase =
+    "and then the people of the world said that they would not have been there for the fox";
+
+// The English text with the planted phrases 300 bytes from its end, for forward searches, or
+// from its start, for backward ones: either way the search covers nearly everything.
+std::string planted(bool near_end) {
+  std::string s = english();
+  const std::string both = plant + " " + long_phrase;
+  s.replace(near_end ? text_size - 300 - both.size() : 300, both.size(), both);
+  return s;
+}
+
+const std::string& text_for_forward() {
+  static const std::string t = planted(true);
+  return t;
+}
+
+const std::string& text_for_backward() {
+  static const std::string t = planted(false);
+  return t;
+}
+
+const std::string& all_a() {
+  static const std::string t(text_size, 'a');
+  return t;
+}
+
+const std::string& ab() {
+  static const std::string t = repeat("ab", text_size);
+  return t;
+}
+
+const std::string& near_copies() {
+  static const std::string t = repeat("bbaaabb", text_size);
+  return t;
+}
+
+const std::string& abc() {
+  static const std::string t = repeat("abc", text_size);
+  return t;
+}
+
+void set_bytes(benchmark::State& state, std::size_t bytes) {
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes));
+}
+
+void ours_first(benchmark::State& state, const std::string* hay, std::string needle) {
+  for (auto _ : state) benchmark::DoNotOptimize(vq::find_first(*hay, needle));
+  set_bytes(state, hay->size());
+}
+
+void ours_last(benchmark::State& state, const std::string* hay, std::string needle) {
+  for (auto _ : state) benchmark::DoNotOptimize(vq::find_last(*hay, needle));
+  set_bytes(state, hay->size());
+}
+
+void libc_memmem(benchmark::State& state, const std::string* hay, std::string needle) {
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(memmem(hay->data(), hay->size(), needle.data(), needle.size()));
+  }
+  set_bytes(state, hay->size());
+}
+
+// A byte never present in the hay: a full pass.
+void libc_memchr(benchmark::State& state, const std::string* hay, std::string) {
+  for (auto _ : state) benchmark::DoNotOptimize(memchr(hay->data(), '~', hay->size()));
+  set_bytes(state, hay->size());
+}
+
+void libc_memrchr(benchmark::State& state, const std::string* hay, std::string) {
+  for (auto _ : state) benchmark::DoNotOptimize(memrchr(hay->data(), '~', hay->size()));
+  set_bytes(state, hay->size());
+}
+
+void ours_byte(benchmark::State& state, const std::string* hay, std::string) {
+  const char* b = hay->data();
+  for (auto _ : state) benchmark::DoNotOptimize(vq::find_byte(b, b + hay->size(), '~'));
+  set_bytes(state, hay->size());
+}
+
+void ours_byte_last(benchmark::State& state, const std::string* hay, std::string) {
+  const char* b = hay->data();
+  for (auto _ : state) benchmark::DoNotOptimize(vq::find_byte_last(b, b + hay->size(), '~'));
+  set_bytes(state, hay->size());
+}
+
+struct search_case {
+  const char* name;
+  const std::string* forward_hay;
+  const std::string* backward_hay;
+  std::string needle;
+};
+
+int register_all() {
+  const std::string* const fe = &text_for_forward();
+  const std::string* const be = &text_for_backward();
+  const search_case cases[] = {
+      {"english/absent", fe, be, "quixotic zephyr"},
+      {"english/present", fe, be, "brown fox jumps"},
+      {"english/short1", fe, be, "@"},
+      {"english/short2", fe, be, "#q"},
+      {"english/short3", fe, be, "%zx"},
+      {"english/short3_common", fe, be, "the"},
+      {"english/long_absent", fe, be, long_phrase.substr(0, 70) + " sea"},
+      {"english/long_present", fe, be, long_phrase},
+      {"a/a1000b", &all_a(), &all_a(), std::string(1000, 'a') + "b"},
+      {"a/ba1000", &all_a(), &all_a(), "b" + std::string(1000, 'a')},
+      {"a/a500ba499", &all_a(), &all_a(), std::string(500, 'a') + "b" + std::string(499, 'a')},
+      {"ab/ab500b", &ab(), &ab(), repeat("ab", 1000) + "b"},
+      {"ab/defect", &ab(), &ab(), repeat("ab", 250) + "b" + repeat("ab", 250)},
+      // The probes fit at every other start and verification fails halfway: the filter gives
+      // up and two-way does the work.
+      {"ab/swapped_middle", &ab(), &ab(), repeat("ab", 124) + "ba" + repeat("ab", 124)},
+      {"near/bbbaabb", &near_copies(), &near_copies(), "bbbaabb"},
+      {"ab/bba500", &ab(), &ab(), "b" + repeat("ba", 1000)},
+      {"abc/abc100abd", &abc(), &abc(), repeat("abc", 300) + "abd"},
+      {"abc/dabc100", &abc(), &abc(), "d" + repeat("abc", 300)},
+  };
+  for (const search_case& c : cases) {
+    const std::string name = c.name;
+    benchmark::RegisterBenchmark(("fwd/" + name + "/ours").c_str(), ours_first, c.forward_hay,
+                                 c.needle);
+    benchmark::RegisterBenchmark(("fwd/" + name + "/memmem").c_str(), libc_memmem, c.forward_hay,
+                                 c.needle);
+    benchmark::RegisterBenchmark(("bwd/" + name + "/ours").c_str(), ours_last, c.backward_hay,
+                                 c.needle);
+  }
+  benchmark::RegisterBenchmark("pass/memchr", libc_memchr, fe, "");
+  benchmark::RegisterBenchmark("pass/memrchr", libc_memrchr, be, "");
+  benchmark::RegisterBenchmark("scan/first/ours", ours_byte, fe, "");
+  benchmark::RegisterBenchmark("scan/last/ours", ours_byte_last, be, "");
+  return 0;
+}
+
+const int registered = register_all();
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,43 @@
+// Position search against the plain reference. Input layout: 4 bytes of start (little
+// endian), 1 byte of needle length, the needle, then the source. Also checks that both
+// substring searches agree with the reference's answer for the whole source.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "actions/search.h"
+#include "actions/search_reference.h"
+#include "text/find.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 5) return 0;
+  const uint32_t raw = static_cast<uint32_t>(data[0]) | static_cast<uint32_t>(data[1]) << 8 |
+                       static_cast<uint32_t>(data[2]) << 16 | static_cast<uint32_t>(data[3]) << 24;
+  const int32_t start = static_cast<int32_t>(raw);
+  const char* rest = reinterpret_cast<const char*>(data + 5);
+  const size_t rest_size = size - 5;
+  const size_t n = data[4] < rest_size ? data[4] : rest_size;
+  const std::string_view needle(rest, n);
+  const std::string_view source(rest + n, rest_size - n);
+
+  if (vq::position_search(source, needle, start) !=
+      vq::reference::position_search(source, needle, start)) {
+    std::abort();
+  }
+  // Whole-source searches in both directions, as 0-based indices.
+  if (!source.empty() && !needle.empty()) {
+    const auto index = [](int32_t pos) {
+      return pos == 0 ? vq::not_found : static_cast<size_t>(pos) - 1;
+    };
+    if (vq::find_first(source, needle) !=
+        index(vq::reference::position_search(source, needle, 1))) {
+      std::abort();
+    }
+    if (vq::find_last(source, needle) !=
+        index(vq::reference::position_search(source, needle, -1))) {
+      std::abort();
+    }
+  }
+  return 0;
+}
