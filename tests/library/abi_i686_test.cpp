@@ -2,6 +2,8 @@
 // keeps only 4-byte stack alignment, and callbacks that clean up the stack differently from
 // stdcall do not hurt the plug-in.
 #include <cstdint>
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -103,6 +105,17 @@ TEST_F(Abi, ExportsWorkOnAnyFourByteAlignment) {
   const std::string search = source + "|needle|1|LR";
   const std::string back = source + "|aaaa|3|RL";
   const std::string left = source + "|-3";
+  // A file whose stripped read takes the vector path of the stripping.
+  const char* const file_name = "abi_misaligned_read.tmp";
+  std::string lines;
+  for (int i = 0; i < 400; ++i) lines += "line\t" + std::to_string(i) + "\r\n";
+  {
+    std::ofstream out(file_name, std::ios::binary);
+    out << lines;
+  }
+  std::string stripped;
+  for (char c : lines) if (static_cast<unsigned char>(c) >= 32) stripped += c;
+  const std::string read = std::string(file_name) + "|1|100000|ALL|v";
   for (uint32_t misalign : {0u, 4u, 8u, 12u}) {
     SCOPED_TRACE(misalign);
     received.clear();
@@ -110,7 +123,7 @@ TEST_F(Abi, ExportsWorkOnAnyFourByteAlignment) {
     EXPECT_EQ(call(reinterpret_cast<const void*>(px->at), {word(back.c_str())}, misalign), 0u);
     EXPECT_EQ(call(reinterpret_cast<const void*>(px->left), {word(left.c_str())}, misalign), 0u);
     EXPECT_EQ(call(reinterpret_cast<const void*>(px->right), {word(left.c_str())}, misalign), 0u);
-    EXPECT_EQ(call(reinterpret_cast<const void*>(px->file_read), {word("|1|1|ALL|v")}, misalign),
+    EXPECT_EQ(call(reinterpret_cast<const void*>(px->file_read), {word(read.c_str())}, misalign),
               0u);
     const char* variable = search.c_str();
     EXPECT_EQ(call(reinterpret_cast<const void*>(px->exec_action), {1, word(&variable)}, misalign),
@@ -127,8 +140,9 @@ TEST_F(Abi, ExportsWorkOnAnyFourByteAlignment) {
     EXPECT_EQ(received[0], "zk_resultado= 200001");
     EXPECT_EQ(received[1], "zk_resultado= 199997");
     EXPECT_EQ(received[2].size(), std::string("zk_resultado=").size() + source.size() - 3);
-    EXPECT_EQ(received[4], "v=");
+    EXPECT_EQ(received[4], "v=" + stripped);
   }
+  std::remove(file_name);
 }
 
 }  // namespace
