@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
+
+#include "support/guarded_pages.h"
 
 namespace vq {
 namespace {
@@ -69,6 +72,18 @@ TEST(TakeText, EveryLengthAndAlignment) {
       EXPECT_EQ(take_text(buffer.data() + start).size(), length) << start << "+" << length;
       buffer[start + length] = 'x';
     }
+  }
+}
+
+TEST(TakeText, NeverReadsPastTheZeroIntoTheNextPage) {
+  // The zero is the last readable byte; the page after it faults on any access. Texts of every
+  // length up to two pages, so the scan reaches the end through each of its strides.
+  testing::guarded_pages pages(2);
+  for (std::size_t length = 0; length < 2 * 4096; length += length < 300 ? 1 : 61) {
+    char* const text = pages.end() - length - 1;
+    std::memset(text, 'x', length);
+    text[length] = '\0';
+    ASSERT_EQ(take_text(text).size(), length);
   }
 }
 
