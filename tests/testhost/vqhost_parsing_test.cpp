@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "testhost/escape.h"
-#include "testhost/scratch_folder.h"
+#include "support/temp_folder.h"
 #include "testhost/script_line.h"
 #include "testhost/script_runner.h"
 #include "testhost/variable_store.h"
@@ -76,7 +76,7 @@ TEST(ScriptLine, NameOneBlankThenParameters) {
 }
 
 TEST(ReadLine, SplitsAtLineFeedsOnlyAndKeepsEveryOtherByte) {
-  testing::scratch_folder folder;
+  testing::temp_folder folder;
   const std::string path =
       folder.write("script", "one\r\n\ntwo\0\xff\r\n"s + std::string(40, 'x') + "\nlast");
   std::FILE* file = std::fopen(path.c_str(), "rb");

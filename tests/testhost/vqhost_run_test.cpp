@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "testhost/scratch_folder.h"
+#include "support/temp_folder.h"
 #include "testhost/vqhost.h"
 
 namespace vq::vqhost {
@@ -44,8 +44,8 @@ class vqhost_run : public ::testing::Test {
   run_result run(const std::vector<std::string>& args, std::string_view input = {}) {
     const std::string in_path = folder.write("stdin", input);
     std::FILE* in = std::fopen(in_path.c_str(), "rb");
-    std::FILE* out = std::fopen(folder.path_of("stdout").c_str(), "wb");
-    std::FILE* err = std::fopen(folder.path_of("stderr").c_str(), "wb");
+    std::FILE* out = std::fopen(folder.path("stdout").c_str(), "wb");
+    std::FILE* err = std::fopen(folder.path("stderr").c_str(), "wb");
     EXPECT_TRUE(in && out && err);
     std::vector<const char*> argv{"vqhost"};
     for (const std::string& arg : args) argv.push_back(arg.c_str());
@@ -53,8 +53,7 @@ class vqhost_run : public ::testing::Test {
     std::fclose(in);
     std::fclose(out);
     std::fclose(err);
-    return {status, testing::read_bytes(folder.path_of("stdout")),
-            testing::read_bytes(folder.path_of("stderr"))};
+    return {status, folder.read("stdout").value_or(""), folder.read("stderr").value_or("")};
   }
 
   // Runs the script from a file named script.vqs through the plug-in.
@@ -62,7 +61,7 @@ class vqhost_run : public ::testing::Test {
     return run({"--dll", library_file, "run", folder.write("script.vqs", script)});
   }
 
-  testing::scratch_folder folder;
+  testing::temp_folder folder;
 };
 
 TEST_F(vqhost_run, ScriptsPrintOneResultLinePerAction) {
@@ -152,14 +151,14 @@ TEST_F(vqhost_run, ListShowsIdentityAndEveryHintLine) {
 }
 
 TEST_F(vqhost_run, WhatCannotStartSaysWhyAndPrintsNothing) {
-  const std::string missing = folder.path_of("missing.vqs");
-  const std::string nowhere = folder.path_of("nowhere.dll");
+  const std::string missing = folder.path("missing.vqs");
+  const std::string nowhere = folder.path("nowhere.dll");
   const struct {
     std::vector<std::string> args;
     std::string error;
   } rows[] = {
       {{"--dll", library_file, "run", missing}, missing + ": cannot open the script"},
-      {{"--dll", library_file, "run", folder.path_of("")}, folder.path_of("") + ": cannot "},
+      {{"--dll", library_file, "run", folder.path("")}, folder.path("") + ": cannot "},
       {{"--dll", nowhere, "list"}, nowhere + ": cannot load the library"},
       {{"--dll", no_exports_file, "run", "-"}, ": no export named "},
       {{"list", "now"}, "too many arguments"},
