@@ -1,6 +1,7 @@
 // Position search against the plain reference. Input layout: 4 bytes of start (little
 // endian), 1 byte of needle length, the needle, then the source. Also checks that both
-// substring searches agree with the reference's answer for the whole source.
+// substring searches agree with the reference's answer for the whole source. Every input runs
+// through each byte scanner pair the processor can run.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,9 +10,11 @@
 #include "actions/search.h"
 #include "actions/search_reference.h"
 #include "text/find.h"
+#include "text/scan_dispatch.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 5) return 0;
+namespace {
+
+void check(const uint8_t* data, size_t size) {
   const uint32_t raw = static_cast<uint32_t>(data[0]) | static_cast<uint32_t>(data[1]) << 8 |
                        static_cast<uint32_t>(data[2]) << 16 | static_cast<uint32_t>(data[3]) << 24;
   const int32_t start = static_cast<int32_t>(raw);
@@ -39,5 +42,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::abort();
     }
   }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 5) return 0;
+  for (const vq::scan_path path : {vq::scan_path::sse2, vq::scan_path::avx2}) {
+    if (vq::use_scan_path(path)) check(data, size);
+  }
+  vq::use_scan_path(vq::best_scan_path());
   return 0;
 }

@@ -6,9 +6,13 @@
 #include "text/find.h"
 #include "text/needle_probe.h"
 #include "text/scan.h"
+#include "text/scan_dispatch.h"
 
 #ifdef __SSE2__
 #include <emmintrin.h>
+#endif
+#if VQ_SCAN_AVX2
+#include <immintrin.h>
 #endif
 
 namespace vq {
@@ -149,12 +153,95 @@ filter_outcome scan_last(search& s) noexcept {
   return out;
 }
 
+#if VQ_SCAN_AVX2
+
+// The same loops with thirty-two starts in each 32-byte test and two tests a step, where the
+// processor has AVX2 (see scan_dispatch.h). Everything holding a 256-bit value carries the
+// AVX2 target; the compiler clears the upper halves (vzeroupper) before each call out to
+// settle_* and on return, so the SSE2 code there pays no transition.
+template <bool Three>
+struct wide_block_test {
+  __m256i va, vb, vc;
+  std::size_t a, b, c;
+
+  __attribute__((target("avx2"))) explicit wide_block_test(const search& s) noexcept
+      : va(_mm256_set1_epi8(s.needle[s.pr.a])),
+        vb(_mm256_set1_epi8(s.needle[s.pr.b])),
+        vc(_mm256_set1_epi8(s.needle[s.pr.c])),
+        a(s.pr.a),
+        b(s.pr.b),
+        c(s.pr.c) {}
+
+  __attribute__((target("avx2"))) static __m256i eq(const char* p, __m256i v) noexcept {
+    return _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)), v);
+  }
+
+  __attribute__((target("avx2"))) std::uint32_t operator()(const char* p) const noexcept {
+    __m256i m = _mm256_and_si256(eq(p + a, va), eq(p + b, vb));
+    if constexpr (Three) m = _mm256_and_si256(m, eq(p + c, vc));
+    return static_cast<std::uint32_t>(_mm256_movemask_epi8(m));
+  }
+};
+
+template <bool Three>
+__attribute__((target("avx2"))) filter_outcome wide_scan_first(search& s) noexcept {
+  const wide_block_test<Three> fits(s);
+  filter_outcome out{not_found, false};
+  std::size_t j = 0;
+  for (; j + 63 <= s.last; j += 64) {
+    const std::uint32_t m0 = fits(s.hay + j);
+    const std::uint32_t m1 = fits(s.hay + j + 32);
+    if (__builtin_expect((m0 | m1) != 0, 0)) {
+      if (m0 && settle_first(s, j, m0, out)) return out;
+      if (m1 && settle_first(s, j + 32, m1, out)) return out;
+    }
+  }
+  for (; j <= s.last; ++j) {
+    if (probe_fits(s, j) && settle_first(s, j, 1, out)) return out;
+  }
+  return out;
+}
+
+template <bool Three>
+__attribute__((target("avx2"))) filter_outcome wide_scan_last(search& s) noexcept {
+  const wide_block_test<Three> fits(s);
+  filter_outcome out{not_found, false};
+  std::size_t j = s.last + 1;  // starts below j are still open
+  for (; j >= 64; j -= 64) {
+    const std::uint32_t m1 = fits(s.hay + j - 32);
+    const std::uint32_t m0 = fits(s.hay + j - 64);
+    if (__builtin_expect((m0 | m1) != 0, 0)) {
+      if (m1 && settle_last(s, j - 32, m1, out)) return out;
+      if (m0 && settle_last(s, j - 64, m0, out)) return out;
+    }
+  }
+  while (j > 0) {
+    --j;
+    if (probe_fits(s, j) && settle_last(s, j, 1, out)) return out;
+  }
+  return out;
+}
+
+#endif
+
 filter_outcome run_first(search& s) noexcept {
-  return s.pr.c != s.pr.b ? scan_first<true>(s) : scan_first<false>(s);
+  const bool three = s.pr.c != s.pr.b;
+#if VQ_SCAN_AVX2
+  if (scan_path_in_use() == scan_path::avx2) {
+    return three ? wide_scan_first<true>(s) : wide_scan_first<false>(s);
+  }
+#endif
+  return three ? scan_first<true>(s) : scan_first<false>(s);
 }
 
 filter_outcome run_last(search& s) noexcept {
-  return s.pr.c != s.pr.b ? scan_last<true>(s) : scan_last<false>(s);
+  const bool three = s.pr.c != s.pr.b;
+#if VQ_SCAN_AVX2
+  if (scan_path_in_use() == scan_path::avx2) {
+    return three ? wide_scan_last<true>(s) : wide_scan_last<false>(s);
+  }
+#endif
+  return three ? scan_last<true>(s) : scan_last<false>(s);
 }
 
 #else  // no SSE2: the byte scanner finds probe byte a, the rarest; the others are checked there

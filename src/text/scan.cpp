@@ -1,142 +1,100 @@
 #include "text/scan.h"
 
-#include <cstdint>
+#include <atomic>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
+#include "text/scan_dispatch.h"
+#include "text/scan_kernels.h"
+
+#if VQ_SCAN_AVX2
+#include <cpuid.h>
 #endif
 
 namespace vq {
 
-#ifdef __SSE2__
-
 namespace {
 
-// Loads are of whole aligned 16-byte blocks: a block never straddles a page, so touching the
-// bytes of a block that lie outside [begin, end) cannot fault. Those bytes are masked off
-// before any decision, and the sanitizer is told not to object to reading them.
+#if VQ_SCAN_AVX2
 
-inline const char* block_of(const char* p) noexcept {
-  return reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(p) &
-                                       ~static_cast<std::uintptr_t>(15));
+// AVX2 needs more than the processor's word for it: the operating system must save the upper
+// halves of the YMM registers on a thread switch, or another thread's values leak into ours.
+// It says so by setting OSXSAVE and, in XCR0, the SSE and AVX state bits. A processor too old
+// for leaf 7 has no AVX2; __get_cpuid_max also covers a 32-bit processor without cpuid.
+bool processor_runs_avx2() noexcept {
+  if (__get_cpuid_max(0, nullptr) < 7) return false;
+  unsigned a = 0, b = 0, c = 0, d = 0;
+  __cpuid(1, a, b, c, d);
+  if ((c & (bit_OSXSAVE | bit_AVX)) != (bit_OSXSAVE | bit_AVX)) return false;
+  unsigned xcr0_low = 0, xcr0_high = 0;
+  __asm__("xgetbv" : "=a"(xcr0_low), "=d"(xcr0_high) : "c"(0));
+  constexpr unsigned sse_and_ymm_state = 0x6;
+  if ((xcr0_low & sse_and_ymm_state) != sse_and_ymm_state) return false;
+  __cpuid_count(7, 0, a, b, c, d);
+  return (b & bit_AVX2) != 0;
 }
 
-// Bit i set when byte i of the aligned block at p equals the byte in every lane of v.
-__attribute__((no_sanitize_address)) inline unsigned hits(const char* p, __m128i v) noexcept {
-  const __m128i x = _mm_load_si128(reinterpret_cast<const __m128i*>(p));
-  return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, v)));
+#else
+
+bool processor_runs_avx2() noexcept { return false; }
+
+#endif
+
+// Each holds 0 until first needed, then 1 + a scan_path: what the processor supports (asking
+// costs a cpuid, slow under a hypervisor, so it is asked once) and the scanners in use. A race
+// between threads filling one in is harmless: they all store the same value.
+std::atomic<unsigned char> best{0};
+std::atomic<unsigned char> chosen{0};
+
+inline unsigned char code(scan_path p) noexcept {
+  return static_cast<unsigned char>(1 + static_cast<unsigned char>(p));
 }
 
-__attribute__((no_sanitize_address)) inline __m128i eq(const char* p, __m128i v) noexcept {
-  return _mm_cmpeq_epi8(_mm_load_si128(reinterpret_cast<const __m128i*>(p)), v);
+inline scan_path path(unsigned char c) noexcept { return static_cast<scan_path>(c - 1); }
+
+__attribute__((cold, noinline)) scan_path choose() noexcept {
+  const scan_path p = best_scan_path();
+  chosen.store(code(p), std::memory_order_relaxed);
+  return p;
 }
 
-inline int highest_bit(unsigned m) noexcept { return 31 - __builtin_clz(m); }
+inline scan_path in_use() noexcept {
+  const unsigned char c = chosen.load(std::memory_order_relaxed);
+  return c == 0 ? choose() : path(c);
+}
 
 }  // namespace
 
-__attribute__((no_sanitize_address)) const char* find_byte(const char* begin, const char* end,
-                                                           char b) noexcept {
-  if (begin >= end) return end;
-  const __m128i v = _mm_set1_epi8(b);
-  const char* block = block_of(begin);
-  const unsigned lead = static_cast<unsigned>(begin - block);
-  unsigned m = hits(block, v) >> lead << lead;
-  if (end - block <= 16) {
-    // end is 1..16 bytes past block, so the shift stays below 32.
-    m &= (1u << static_cast<unsigned>(end - block)) - 1u;
-    return m ? block + __builtin_ctz(m) : end;
+scan_path best_scan_path() noexcept {
+  unsigned char c = best.load(std::memory_order_relaxed);
+  if (c == 0) {
+    c = code(processor_runs_avx2() ? scan_path::avx2 : scan_path::sse2);
+    best.store(c, std::memory_order_relaxed);
   }
-  if (m) return block + __builtin_ctz(m);
-  block += 16;
-  // Eight blocks at a time while there is room: one combined test per 128 bytes; the block
-  // with the hit is looked at by the loops below.
-  while (end - block >= 128) {
-    const __m128i c0 = eq(block, v), c1 = eq(block + 16, v);
-    const __m128i c2 = eq(block + 32, v), c3 = eq(block + 48, v);
-    const __m128i c4 = eq(block + 64, v), c5 = eq(block + 80, v);
-    const __m128i c6 = eq(block + 96, v), c7 = eq(block + 112, v);
-    const __m128i any = _mm_or_si128(_mm_or_si128(_mm_or_si128(c0, c1), _mm_or_si128(c2, c3)),
-                                     _mm_or_si128(_mm_or_si128(c4, c5), _mm_or_si128(c6, c7)));
-    if (_mm_movemask_epi8(any)) break;
-    block += 128;
-  }
-  // Four blocks at a time: one test of the combined compare per 64 bytes.
-  while (end - block >= 64) {
-    const __m128i c0 = eq(block, v), c1 = eq(block + 16, v);
-    const __m128i c2 = eq(block + 32, v), c3 = eq(block + 48, v);
-    const __m128i any = _mm_or_si128(_mm_or_si128(c0, c1), _mm_or_si128(c2, c3));
-    if (_mm_movemask_epi8(any)) {
-      unsigned k = static_cast<unsigned>(_mm_movemask_epi8(c0));
-      if (k) return block + __builtin_ctz(k);
-      k = static_cast<unsigned>(_mm_movemask_epi8(c1));
-      if (k) return block + 16 + __builtin_ctz(k);
-      k = static_cast<unsigned>(_mm_movemask_epi8(c2));
-      if (k) return block + 32 + __builtin_ctz(k);
-      return block + 48 + __builtin_ctz(static_cast<unsigned>(_mm_movemask_epi8(c3)));
-    }
-    block += 64;
-  }
-  while (end - block >= 16) {
-    m = hits(block, v);
-    if (m) return block + __builtin_ctz(m);
-    block += 16;
-  }
-  if (block == end) return end;
-  m = hits(block, v) & ((1u << static_cast<unsigned>(end - block)) - 1u);
-  return m ? block + __builtin_ctz(m) : end;
+  return path(c);
 }
 
-__attribute__((no_sanitize_address)) const char* find_byte_last(const char* begin, const char* end,
-                                                                char b) noexcept {
-  if (begin >= end) return end;
-  const __m128i v = _mm_set1_epi8(b);
-  const char* block = block_of(end - 1);
-  // Keep bits 0..(end - 1 - block); at most 16 of them, so the shift stays below 32.
-  unsigned m = hits(block, v) & ((2u << static_cast<unsigned>(end - 1 - block)) - 1u);
-  if (begin >= block) {
-    const unsigned lead = static_cast<unsigned>(begin - block);
-    m = m >> lead << lead;
-    return m ? block + highest_bit(m) : end;
-  }
-  if (m) return block + highest_bit(m);
-  // Eight blocks at a time while there is room; the block with the hit is looked at below.
-  while (block - begin >= 128) {
-    const char* const lower = block - 128;
-    const __m128i c0 = eq(lower, v), c1 = eq(lower + 16, v), c2 = eq(lower + 32, v), c3 = eq(lower + 48, v);
-    const __m128i c4 = eq(lower + 64, v), c5 = eq(lower + 80, v), c6 = eq(lower + 96, v);
-    const __m128i c7 = eq(lower + 112, v);
-    const __m128i any = _mm_or_si128(_mm_or_si128(_mm_or_si128(c0, c1), _mm_or_si128(c2, c3)),
-                                     _mm_or_si128(_mm_or_si128(c4, c5), _mm_or_si128(c6, c7)));
-    if (_mm_movemask_epi8(any)) break;
-    block = lower;
-  }
-  while (block - begin >= 64) {
-    block -= 64;
-    const __m128i c0 = eq(block, v), c1 = eq(block + 16, v);
-    const __m128i c2 = eq(block + 32, v), c3 = eq(block + 48, v);
-    const __m128i any = _mm_or_si128(_mm_or_si128(c0, c1), _mm_or_si128(c2, c3));
-    if (_mm_movemask_epi8(any)) {
-      unsigned k = static_cast<unsigned>(_mm_movemask_epi8(c3));
-      if (k) return block + 48 + highest_bit(k);
-      k = static_cast<unsigned>(_mm_movemask_epi8(c2));
-      if (k) return block + 32 + highest_bit(k);
-      k = static_cast<unsigned>(_mm_movemask_epi8(c1));
-      if (k) return block + 16 + highest_bit(k);
-      return block + highest_bit(static_cast<unsigned>(_mm_movemask_epi8(c0)));
-    }
-  }
-  while (block - begin >= 16) {
-    block -= 16;
-    m = hits(block, v);
-    if (m) return block + highest_bit(m);
-  }
-  if (block == begin) return end;
-  // begin lies inside the block before this one.
-  block -= 16;
-  const unsigned lead = static_cast<unsigned>(begin - block);
-  m = hits(block, v) >> lead << lead;
-  return m ? block + highest_bit(m) : end;
+scan_path scan_path_in_use() noexcept { return in_use(); }
+
+bool use_scan_path(scan_path p) noexcept {
+  // Two paths: the best one is avx2 exactly when the processor runs it.
+  if (p == scan_path::avx2 && best_scan_path() != scan_path::avx2) return false;
+  chosen.store(code(p), std::memory_order_relaxed);
+  return true;
+}
+
+#ifdef __SSE2__
+
+const char* find_byte(const char* begin, const char* end, char b) noexcept {
+#if VQ_SCAN_AVX2
+  if (in_use() == scan_path::avx2) return avx2_find_byte(begin, end, b);
+#endif
+  return sse2_find_byte(begin, end, b);
+}
+
+const char* find_byte_last(const char* begin, const char* end, char b) noexcept {
+#if VQ_SCAN_AVX2
+  if (in_use() == scan_path::avx2) return avx2_find_byte_last(begin, end, b);
+#endif
+  return sse2_find_byte_last(begin, end, b);
 }
 
 #else  // no SSE2: plain byte loops, still independent of the C runtime

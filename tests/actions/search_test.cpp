@@ -9,6 +9,7 @@
 
 #include "actions/search_differential.h"
 #include "actions/search_reference.h"
+#include "text/scan_dispatch.h"
 
 namespace vq {
 namespace {
@@ -124,13 +125,19 @@ TEST(PositionSearch, DocumentedExamples) {
   }
 }
 
-// Many generated cases, both directions, every start: see search_differential.h.
+// Many generated cases, both directions, every start: see search_differential.h. Once through
+// each byte scanner pair the processor can run.
 TEST(PositionSearch, AgreesWithReference) {
-  const reference::differential_result r = reference::run_search_differential();
-  EXPECT_GT(r.compared, 500000);
-  EXPECT_EQ(r.failed, 0) << "first: needle '" << r.first.needle << "' in '" << r.first.source
-                         << "' from " << r.first.start << " gave " << r.first.got << ", expected "
-                         << r.first.expected;
+  for (const scan_path path : {scan_path::sse2, scan_path::avx2}) {
+    if (!use_scan_path(path)) continue;
+    SCOPED_TRACE(path == scan_path::avx2 ? "avx2 scanners" : "sse2 scanners");
+    const reference::differential_result r = reference::run_search_differential();
+    EXPECT_GT(r.compared, 500000);
+    EXPECT_EQ(r.failed, 0) << "first: needle '" << r.first.needle << "' in '" << r.first.source
+                           << "' from " << r.first.start << " gave " << r.first.got
+                           << ", expected " << r.first.expected;
+  }
+  use_scan_path(best_scan_path());
 }
 
 }  // namespace

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstring>
 #include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "support/guarded_pages.h"
+#include "support/scan_paths.h"
 #include "text/prefilter.h"
 #include "text/two_way.h"
 
@@ -18,6 +21,11 @@ using namespace std::string_view_literals;
 
 constexpr std::size_t nf = not_found;
 
+// Most tests run once per byte scanner pair: the prefilter's candidate loop follows the choice.
+using Find = testing::scan_paths_fixture;
+INSTANTIATE_TEST_SUITE_P(Paths, Find, ::testing::ValuesIn(testing::every_scan_path),
+                         testing::scan_path_name);
+
 struct find_row {
   std::string_view hay;
   std::string_view needle;
@@ -25,7 +33,7 @@ struct find_row {
   std::size_t last;
 };
 
-TEST(Find, Table) {
+TEST_P(Find, Table) {
   const find_row rows[] = {
       {""sv, ""sv, 0, 0},
       {"abc"sv, ""sv, 0, 3},
@@ -48,7 +56,7 @@ TEST(Find, Table) {
       {"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa"sv, "aaaaaaaaab"sv, nf, nf},
   };
   for (const find_row& r : rows) {
-    SCOPED_TRACE(testing::Message()
+    SCOPED_TRACE(::testing::Message()
                  << "'" << std::string(r.needle) << "' in '" << std::string(r.hay) << "'");
     EXPECT_EQ(find_first(r.hay, r.needle), r.first);
     EXPECT_EQ(find_last(r.hay, r.needle), r.last);
@@ -97,7 +105,7 @@ void expect_like_std(std::string_view hay, std::string_view needle) {
   }
 }
 
-TEST(Find, AgreesWithStdOnRandomTexts) {
+TEST_P(Find, AgreesWithStdOnRandomTexts) {
   const std::string_view alphabets[] = {"ab"sv, "abc"sv, "a\0\x80\xff"sv, "etaoin sh"sv};
   std::mt19937 rng(7);
   for (std::string_view alphabet : alphabets) {
@@ -114,7 +122,7 @@ TEST(Find, AgreesWithStdOnRandomTexts) {
         needles.emplace_back(hay.substr(at(rng), nlen(rng)));
       }
       for (const std::string& needle : needles) {
-        SCOPED_TRACE(testing::Message() << "'" << needle << "' in '" << std::string(hay) << "'");
+        SCOPED_TRACE(::testing::Message() << "'" << needle << "' in '" << std::string(hay) << "'");
         expect_like_std(hay, needle);
       }
     }
@@ -124,14 +132,14 @@ TEST(Find, AgreesWithStdOnRandomTexts) {
 // A needle planted at every place in a hay of its near-copies: the hand-over lands at every
 // distance from it, including right beside it (checked: the boundary start is the match), so
 // a start lost or searched twice at the hand-over shows.
-TEST(Find, NoStartIsLostAtTheHandOver) {
+TEST_P(Find, NoStartIsLostAtTheHandOver) {
   const std::string needle = "bbbaabb";
   const std::string noise = repeat("bbaaabb", 220);
   int beside = 0;
   for (std::size_t at = 0; at + needle.size() <= noise.size(); ++at) {
     std::string hay = noise;
     hay.replace(at, needle.size(), needle);
-    SCOPED_TRACE(testing::Message() << "needle at " << at);
+    SCOPED_TRACE(::testing::Message() << "needle at " << at);
     expect_like_std(hay, needle);
     const filter_outcome f = filter_last(hay.data(), hay.size(), needle.data(), needle.size());
     beside += f.gave_up && f.index > 0 && hay.rfind(needle) == f.index - 1;
@@ -139,10 +147,29 @@ TEST(Find, NoStartIsLostAtTheHandOver) {
   EXPECT_GT(beside, 0);
 }
 
+// The hay flush against a page that faults on any access, on either side: a candidate loop
+// that tests one start too many reads past the hay and crashes. Hays made of the needle itself
+// keep candidates coming up to the very last start.
+TEST_P(Find, NeverReadsOutsideTheHay) {
+  testing::guarded_pages pages;
+  const std::string needles[] = {"ab", "aba", "abcd", repeat("a", 40) + "b"};
+  for (const std::string& needle : needles) {
+    const std::string fill = repeat(needle, 400 / needle.size() + 1);
+    for (std::size_t len = 0; len <= 300; ++len) {
+      SCOPED_TRACE(::testing::Message() << "needle " << needle << ", hay length " << len);
+      char* const tail = pages.end() - len;
+      std::memcpy(tail, fill.data() + fill.size() - len, len);
+      expect_like_std(std::string_view(tail, len), needle);
+      std::memcpy(pages.begin(), fill.data(), len);
+      expect_like_std(std::string_view(pages.begin(), len), needle);
+    }
+  }
+}
+
 // A periodic hay and a needle of the same period with one defect: the probes fit at nearly
 // every start and verification fails late, so the filter hands over, and the planted copies
 // sit at random distances from where it does.
-TEST(Find, DefectivePeriodicNeedles) {
+TEST_P(Find, DefectivePeriodicNeedles) {
   std::mt19937 rng(99);
   int gave_up = 0;
   for (int round = 0; round < 400; ++round) {
@@ -156,7 +183,7 @@ TEST(Find, DefectivePeriodicNeedles) {
     std::string hay = repeat(unit, 1500 / unit.size());
     std::uniform_int_distribution<std::size_t> at(0, hay.size() - needle.size());
     for (int copies = round % 3; copies > 0; --copies) hay.replace(at(rng), needle.size(), needle);
-    SCOPED_TRACE(testing::Message() << "'" << needle << "' in '" << hay << "'");
+    SCOPED_TRACE(::testing::Message() << "'" << needle << "' in '" << hay << "'");
     expect_like_std(hay, needle);
     gave_up += filter_first(hay.data(), hay.size(), needle.data(), needle.size()).gave_up;
     gave_up += filter_last(hay.data(), hay.size(), needle.data(), needle.size()).gave_up;
@@ -186,7 +213,7 @@ TEST(Find, AdversarialInputsStayLinear) {
       {&abs, repeat("ab", 600), 0, big - 1200},
   };
   for (const row& r : rows) {
-    SCOPED_TRACE(testing::Message()
+    SCOPED_TRACE(::testing::Message()
                  << "row of needle " << r.needle.substr(0, 3) << ".. " << r.needle.size());
     EXPECT_EQ(find_first(*r.hay, r.needle), r.first);
     EXPECT_EQ(find_last(*r.hay, r.needle), r.last);

@@ -5,13 +5,32 @@
 #include <cstddef>
 #include <cstring>
 
-#if defined(__unix__)
-#include <sys/mman.h>
-#include <unistd.h>
-#endif
+#include "support/guarded_pages.h"
+#include "support/scan_paths.h"
+#include "text/scan_dispatch.h"
 
 namespace vq {
 namespace {
+
+// Every test below runs once per scanner pair.
+using Scan = testing::scan_paths_fixture;
+INSTANTIATE_TEST_SUITE_P(Paths, Scan, ::testing::ValuesIn(testing::every_scan_path),
+                         testing::scan_path_name);
+
+// The switch the tests rely on: without it both runs would exercise the same scanners.
+TEST(ScanDispatch, TheChosenPathIsTheOneInUse) {
+  const scan_path best = best_scan_path();
+  ASSERT_TRUE(use_scan_path(scan_path::sse2));
+  EXPECT_EQ(scan_path_in_use(), scan_path::sse2);
+  if (use_scan_path(scan_path::avx2)) {
+    EXPECT_EQ(scan_path_in_use(), scan_path::avx2);
+  } else {
+    EXPECT_EQ(scan_path_in_use(), scan_path::sse2);
+    EXPECT_EQ(best, scan_path::sse2);
+  }
+  ASSERT_TRUE(use_scan_path(best));
+  EXPECT_EQ(scan_path_in_use(), best);
+}
 
 struct byte_pair {
   char target;
@@ -25,14 +44,14 @@ constexpr byte_pair pairs[] = {{'x', 'y'}, {'\0', '\xff'}, {'\x80', '\x7f'}, {'\
 // inside the range, alone or with a second one at either end. Everything outside the range is
 // the target byte too, so a scanner that looks past either end reports it; with a gap of one
 // filler byte on each side, a stray report cannot happen to equal end.
-TEST(Scan, AlignmentAndLengthSweep) {
+TEST_P(Scan, AlignmentAndLengthSweep) {
   constexpr std::size_t max_len = 130;
   alignas(64) char buf[64 + 64 + max_len + 64];
   for (const byte_pair bp : pairs) {
     for (std::size_t gap = 0; gap < 2; ++gap) {
       for (std::size_t offset = 0; offset < 64; ++offset) {
         for (std::size_t len = 0; len <= max_len; ++len) {
-          SCOPED_TRACE(testing::Message()
+          SCOPED_TRACE(::testing::Message()
                        << "target " << int(static_cast<unsigned char>(bp.target)) << " gap " << gap
                        << " offset " << offset << " len " << len);
           std::memset(buf, bp.target, sizeof buf);
@@ -59,7 +78,7 @@ TEST(Scan, AlignmentAndLengthSweep) {
   }
 }
 
-TEST(Scan, EmptyRangeIsAMiss) {
+TEST_P(Scan, EmptyRangeIsAMiss) {
   const char* const none = nullptr;
   EXPECT_EQ(find_byte(none, none, 'a'), none);
   EXPECT_EQ(find_byte_last(none, none, 'a'), none);
@@ -68,13 +87,13 @@ TEST(Scan, EmptyRangeIsAMiss) {
   EXPECT_EQ(find_byte_last(text + 2, text + 2, 'a'), text + 2);
 }
 
-// Ranges long enough for the 128- and 64-byte loops, with one hit at every place and the
-// target byte all around the range.
-TEST(Scan, LongRangesFindTheHitAnywhere) {
+// Ranges long enough for the loops over 128 bytes and more, with one hit at every place and
+// the target byte all around the range; every start modulo the widest block.
+TEST_P(Scan, LongRangesFindTheHitAnywhere) {
   constexpr std::size_t len = 700;
-  alignas(16) static char buf[len + 64];
-  for (std::size_t shift = 0; shift < 16; ++shift) {
-    SCOPED_TRACE(testing::Message() << "shift " << shift);
+  alignas(64) static char buf[len + 128];
+  for (std::size_t shift = 0; shift < 64; ++shift) {
+    SCOPED_TRACE(::testing::Message() << "shift " << shift);
     std::memset(buf, '#', sizeof buf);
     char* const begin = buf + 16 + shift;
     std::memset(begin, '.', len);
@@ -89,27 +108,30 @@ TEST(Scan, LongRangesFindTheHitAnywhere) {
   }
 }
 
-#if defined(__unix__)
-// A range flush against an unmapped page on either side: reading one block too far faults.
-TEST(Scan, NeverTouchesTheNeighbouringPage) {
-  const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
-  void* map = mmap(nullptr, 3 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  ASSERT_NE(map, MAP_FAILED);
-  char* const mid = static_cast<char*>(map) + page;
-  std::memset(mid, 'q', page);
-  ASSERT_EQ(mprotect(map, page, PROT_NONE), 0);
-  ASSERT_EQ(mprotect(mid + page, page, PROT_NONE), 0);
-  for (std::size_t len = 0; len <= 70; ++len) {
-    SCOPED_TRACE(testing::Message() << "len " << len);
-    char* const tail = mid + page - len;
-    EXPECT_EQ(find_byte(tail, mid + page, 'z'), mid + page);
-    EXPECT_EQ(find_byte_last(tail, mid + page, 'z'), mid + page);
-    EXPECT_EQ(find_byte(mid, mid + len, 'z'), mid + len);
-    EXPECT_EQ(find_byte_last(mid, mid + len, 'z'), mid + len);
+// A range flush against a page that faults on any access, on either side: reading one block
+// too far crashes the test. Lengths reach past every loop of both scanner pairs.
+TEST_P(Scan, NeverTouchesTheNeighbouringPage) {
+  testing::guarded_pages pages;
+  char* const first = pages.begin();
+  char* const last = pages.end();
+  std::memset(first, 'q', static_cast<std::size_t>(last - first));
+  for (std::size_t len = 0; len <= 300; ++len) {
+    SCOPED_TRACE(::testing::Message() << "len " << len);
+    char* const tail = last - len;
+    EXPECT_EQ(find_byte(tail, last, 'z'), last);
+    EXPECT_EQ(find_byte_last(tail, last, 'z'), last);
+    EXPECT_EQ(find_byte(first, first + len, 'z'), first + len);
+    EXPECT_EQ(find_byte_last(first, first + len, 'z'), first + len);
+    if (len == 0) continue;
+    // A hit on the byte next to the fault, found from the far side of the range.
+    last[-1] = 'z';
+    EXPECT_EQ(find_byte(tail, last, 'z'), last - 1);
+    last[-1] = 'q';
+    first[0] = 'z';
+    EXPECT_EQ(find_byte_last(first, first + len, 'z'), first);
+    first[0] = 'q';
   }
-  munmap(map, 3 * page);
 }
-#endif
 
 }  // namespace
 }  // namespace vq

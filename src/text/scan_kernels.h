@@ -1,0 +1,25 @@
+// The byte scanners behind find_byte and find_byte_last, one pair per instruction set; the
+// public functions in scan.h pick one pair at run time. Every pair keeps the contract of
+// scan.h: loads are of whole aligned blocks of its width, and only of blocks that hold at least
+// one byte of [begin, end), so a read never reaches a page the range does not touch.
+#pragma once
+
+#include <cstddef>
+
+#include "text/scan_dispatch.h"
+
+namespace vq {
+
+#ifdef __SSE2__
+// 16-byte blocks.
+const char* sse2_find_byte(const char* begin, const char* end, char b) noexcept;
+const char* sse2_find_byte_last(const char* begin, const char* end, char b) noexcept;
+#endif
+
+#if VQ_SCAN_AVX2
+// 32-byte blocks. Only to be called when the processor and the OS support AVX2.
+const char* avx2_find_byte(const char* begin, const char* end, char b) noexcept;
+const char* avx2_find_byte_last(const char* begin, const char* end, char b) noexcept;
+#endif
+
+}  // namespace vq
