@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "english_text.h"
 #include "text/find.h"
 #include "text/scan.h"
 #include "text/scan_dispatch.h"
@@ -26,61 +27,6 @@ std::string repeat(std::string_view unit, std::size_t size) {
   return s;
 }
 
-// Deterministic English-like text: common words with a skewed choice, capitalised sentence
-// starts, commas, full stops and line breaks. Bytes "@#%" and the phrases below never occur
-// except where they are planted.
-std::string english() {
-  static const char* const words[] = {
-      "the",    "of",     "and",     "to",        "a",         "in",     "is",      "that",
-      "it",     "was",    "for",     "on",        "are",       "as",     "with",    "his",
-      "they",   "at",     "be",      "this",      "from",      "have",   "or",      "by",
-      "one",    "had",    "not",     "but",       "what",      "all",    "were",    "when",
-      "we",     "there",  "can",     "an",        "your",      "which",  "their",   "said",
-      "if",     "do",     "will",    "each",      "about",     "how",    "up",      "out",
-      "them",   "then",   "she",     "many",      "some",      "so",     "these",   "would",
-      "other",  "into",   "has",     "more",      "her",       "two",    "like",    "him",
-      "see",    "time",   "could",   "no",        "make",      "than",   "first",   "been",
-      "its",    "who",    "now",     "people",    "my",        "made",   "over",    "did",
-      "down",   "only",   "way",     "find",      "use",       "may",    "water",   "long",
-      "little", "very",   "after",   "words",     "called",    "just",   "where",   "most",
-      "know",   "get",    "through", "back",      "much",      "before", "go",      "good",
-      "new",    "write",  "our",     "used",      "me",        "man",    "too",     "any",
-      "day",    "same",   "right",   "look",      "think",     "also",   "around",  "another",
-      "came",   "come",   "work",    "three",     "word",      "must",   "because", "does",
-      "part",   "even",   "place",   "well",      "such",      "here",   "take",    "why",
-      "things", "help",   "put",     "years",     "different", "away",   "again",   "off",
-      "went",   "old",    "number",  "great",     "tell",      "men",    "say",     "small",
-      "every",  "found",  "still",   "between",   "name",      "should", "home",    "big",
-      "give",   "air",    "line",    "set",       "own",       "under",  "read",    "last",
-      "never",  "us",     "left",    "end",       "along",     "while",  "might",   "next",
-      "sound",  "below",  "saw",     "something", "thought",   "both",   "few",     "those",
-      "always", "looked", "show",    "large",     "often"};
-  constexpr std::uint32_t word_count = sizeof words / sizeof words[0];
-  std::string s;
-  s.reserve(text_size + 64);
-  std::uint32_t state = 12345u;
-  const auto next = [&state] { return state = state * 1664525u + 1013904223u; };
-  std::uint32_t in_sentence = 0;
-  while (s.size() < text_size) {
-    // Product of two uniform draws: small indices (frequent words) come up far more often.
-    const std::uint32_t r = (next() >> 16) % word_count;
-    const std::uint32_t q = (next() >> 16) % word_count;
-    std::string w = words[r * q / word_count];
-    if (in_sentence == 0) w[0] = static_cast<char>(w[0] - 'a' + 'A');
-    s += w;
-    ++in_sentence;
-    const std::uint32_t end = next() >> 24;
-    if (in_sentence > 4 && end < 24) {
-      s += end < 4 ? ".\n" : ". ";
-      in_sentence = 0;
-    } else {
-      s += end < 40 ? ", " : " ";
-    }
-  }
-  s.resize(text_size);
-  return s;
-}
-
 const std::string plant = "@ #q %zx the quick brown fox jumps over";
 const std::string long_phrase =
     "and then the people of the world said that they would not have been there for the fox";
@@ -88,7 +34,7 @@ const std::string long_phrase =
 // The English text with the planted phrases 300 bytes from its end, for forward searches, or
 // from its start, for backward ones: either way the search covers nearly everything.
 std::string planted(bool near_end) {
-  std::string s = english();
+  std::string s = english_text(text_size);
   const std::string both = plant + " " + long_phrase;
   s.replace(near_end ? text_size - 300 - both.size() : 300, both.size(), both);
   return s;
@@ -107,7 +53,7 @@ const std::string& text_for_backward() {
 // 256 KiB of the English text: the byte scans again on a text that stays in the second-level
 // cache, where the width of the loads shows; on 16 MiB every scanner waits on memory alike.
 const std::string& cached_text() {
-  static const std::string t = english().substr(0, std::size_t{1} << 18);
+  static const std::string t = english_text(std::size_t{1} << 18);
   return t;
 }
 
