@@ -90,6 +90,13 @@ const char* find_byte(const char* begin, const char* end, char b) noexcept {
   return sse2_find_byte(begin, end, b);
 }
 
+const char* find_either(const char* begin, const char* end, char a, char b) noexcept {
+#if VQ_SCAN_AVX2
+  if (in_use() == scan_path::avx2) return avx2_find_either(begin, end, a, b);
+#endif
+  return sse2_find_either(begin, end, a, b);
+}
+
 const char* find_byte_last(const char* begin, const char* end, char b) noexcept {
 #if VQ_SCAN_AVX2
   if (in_use() == scan_path::avx2) return avx2_find_byte_last(begin, end, b);
@@ -102,6 +109,13 @@ const char* find_byte_last(const char* begin, const char* end, char b) noexcept 
 const char* find_byte(const char* begin, const char* end, char b) noexcept {
   for (const char* p = begin; p < end; ++p) {
     if (*p == b) return p;
+  }
+  return end;
+}
+
+const char* find_either(const char* begin, const char* end, char a, char b) noexcept {
+  for (const char* p = begin; p < end; ++p) {
+    if (*p == a || *p == b) return p;
   }
   return end;
 }

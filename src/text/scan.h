@@ -13,6 +13,9 @@ namespace vq {
 // First byte equal to b in [begin, end), or end when there is none.
 const char* find_byte(const char* begin, const char* end, char b) noexcept;
 
+// First byte equal to a or to b in [begin, end), or end when there is none.
+const char* find_either(const char* begin, const char* end, char a, char b) noexcept;
+
 // Last byte equal to b in [begin, end), or end when there is none.
 const char* find_byte_last(const char* begin, const char* end, char b) noexcept;
 

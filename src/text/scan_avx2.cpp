@@ -22,20 +22,27 @@ inline const char* block_of(const char* p) noexcept {
                                        ~static_cast<std::uintptr_t>(31));
 }
 
-// Bytes of the aligned block at p equal to the byte in every lane of v, as 0xFF lanes.
-__attribute__((target("avx2"), no_sanitize_address)) inline __m256i eq(const char* p,
-                                                                       __m256i v) noexcept {
-  return _mm256_cmpeq_epi8(_mm256_load_si256(reinterpret_cast<const __m256i*>(p)), v);
-}
+// The tests a scan makes of one aligned 32-byte block: lanes of 0xFF where a byte matches.
+struct one_byte {
+  __m256i v;
+  __attribute__((target("avx2"), no_sanitize_address)) __m256i operator()(
+      const char* p) const noexcept {
+    return _mm256_cmpeq_epi8(_mm256_load_si256(reinterpret_cast<const __m256i*>(p)), v);
+  }
+};
+
+struct either_byte {
+  __m256i a, b;
+  __attribute__((target("avx2"), no_sanitize_address)) __m256i operator()(
+      const char* p) const noexcept {
+    const __m256i x = _mm256_load_si256(reinterpret_cast<const __m256i*>(p));
+    return _mm256_or_si256(_mm256_cmpeq_epi8(x, a), _mm256_cmpeq_epi8(x, b));
+  }
+};
 
 // Bit i set when lane i of c is set.
 __attribute__((target("avx2"))) inline std::uint32_t bits(__m256i c) noexcept {
   return static_cast<std::uint32_t>(_mm256_movemask_epi8(c));
-}
-
-__attribute__((target("avx2"), no_sanitize_address)) inline std::uint32_t hits(
-    const char* p, __m256i v) noexcept {
-  return bits(eq(p, v));
 }
 
 // Bits 0..count-1, for count 1..32 (a plain 1 << 32 would be undefined).
@@ -46,15 +53,14 @@ inline std::uint32_t low_bits(std::ptrdiff_t count) noexcept {
 inline int lowest_bit(std::uint32_t m) noexcept { return __builtin_ctz(m); }
 inline int highest_bit(std::uint32_t m) noexcept { return 31 - __builtin_clz(m); }
 
-}  // namespace
-
-__attribute__((target("avx2"), no_sanitize_address)) const char* avx2_find_byte(
-    const char* begin, const char* end, char b) noexcept {
+// First byte in [begin, end) that eq matches, or end.
+template <class Match>
+__attribute__((target("avx2"), always_inline, no_sanitize_address)) inline const char*
+first_match(const char* begin, const char* end, Match eq) noexcept {
   if (begin >= end) return end;
-  const __m256i v = _mm256_set1_epi8(b);
   const char* block = block_of(begin);
   const unsigned lead = static_cast<unsigned>(begin - block);  // 0..31
-  std::uint32_t m = hits(block, v) >> lead << lead;
+  std::uint32_t m = bits(eq(block)) >> lead << lead;
   if (end - block <= 32) {
     m &= low_bits(end - block);
     return m ? block + lowest_bit(m) : end;
@@ -63,8 +69,8 @@ __attribute__((target("avx2"), no_sanitize_address)) const char* avx2_find_byte(
   block += 32;
   // Four blocks at a time while there is room: one combined test per 128 bytes.
   while (end - block >= 128) {
-    const __m256i c0 = eq(block, v), c1 = eq(block + 32, v);
-    const __m256i c2 = eq(block + 64, v), c3 = eq(block + 96, v);
+    const __m256i c0 = eq(block), c1 = eq(block + 32);
+    const __m256i c2 = eq(block + 64), c3 = eq(block + 96);
     if (bits(_mm256_or_si256(_mm256_or_si256(c0, c1), _mm256_or_si256(c2, c3)))) {
       if ((m = bits(c0))) return block + lowest_bit(m);
       if ((m = bits(c1))) return block + 32 + lowest_bit(m);
@@ -74,20 +80,32 @@ __attribute__((target("avx2"), no_sanitize_address)) const char* avx2_find_byte(
     block += 128;
   }
   while (end - block >= 32) {
-    if ((m = hits(block, v))) return block + lowest_bit(m);
+    if ((m = bits(eq(block)))) return block + lowest_bit(m);
     block += 32;
   }
   if (block == end) return end;
-  m = hits(block, v) & low_bits(end - block);
+  m = bits(eq(block)) & low_bits(end - block);
   return m ? block + lowest_bit(m) : end;
+}
+
+}  // namespace
+
+__attribute__((target("avx2"), no_sanitize_address)) const char* avx2_find_byte(
+    const char* begin, const char* end, char b) noexcept {
+  return first_match(begin, end, one_byte{_mm256_set1_epi8(b)});
+}
+
+__attribute__((target("avx2"), no_sanitize_address)) const char* avx2_find_either(
+    const char* begin, const char* end, char a, char b) noexcept {
+  return first_match(begin, end, either_byte{_mm256_set1_epi8(a), _mm256_set1_epi8(b)});
 }
 
 __attribute__((target("avx2"), no_sanitize_address)) const char* avx2_find_byte_last(
     const char* begin, const char* end, char b) noexcept {
   if (begin >= end) return end;
-  const __m256i v = _mm256_set1_epi8(b);
+  const one_byte eq{_mm256_set1_epi8(b)};
   const char* block = block_of(end - 1);
-  std::uint32_t m = hits(block, v) & low_bits(end - block);  // end is 1..32 bytes past block
+  std::uint32_t m = bits(eq(block)) & low_bits(end - block);  // end is 1..32 bytes past block
   if (begin >= block) {
     const unsigned lead = static_cast<unsigned>(begin - block);
     m = m >> lead << lead;
@@ -96,8 +114,8 @@ __attribute__((target("avx2"), no_sanitize_address)) const char* avx2_find_byte_
   if (m) return block + highest_bit(m);
   while (block - begin >= 128) {
     block -= 128;
-    const __m256i c0 = eq(block, v), c1 = eq(block + 32, v);
-    const __m256i c2 = eq(block + 64, v), c3 = eq(block + 96, v);
+    const __m256i c0 = eq(block), c1 = eq(block + 32);
+    const __m256i c2 = eq(block + 64), c3 = eq(block + 96);
     if (bits(_mm256_or_si256(_mm256_or_si256(c0, c1), _mm256_or_si256(c2, c3)))) {
       if ((m = bits(c3))) return block + 96 + highest_bit(m);
       if ((m = bits(c2))) return block + 64 + highest_bit(m);
@@ -107,13 +125,13 @@ __attribute__((target("avx2"), no_sanitize_address)) const char* avx2_find_byte_
   }
   while (block - begin >= 32) {
     block -= 32;
-    if ((m = hits(block, v))) return block + highest_bit(m);
+    if ((m = bits(eq(block)))) return block + highest_bit(m);
   }
   if (block == begin) return end;
   // begin lies inside the block before this one.
   block -= 32;
   const unsigned lead = static_cast<unsigned>(begin - block);
-  m = hits(block, v) >> lead << lead;
+  m = bits(eq(block)) >> lead << lead;
   return m ? block + highest_bit(m) : end;
 }
 

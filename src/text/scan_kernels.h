@@ -13,12 +13,14 @@ namespace vq {
 #ifdef __SSE2__
 // 16-byte blocks.
 const char* sse2_find_byte(const char* begin, const char* end, char b) noexcept;
+const char* sse2_find_either(const char* begin, const char* end, char a, char b) noexcept;
 const char* sse2_find_byte_last(const char* begin, const char* end, char b) noexcept;
 #endif
 
 #if VQ_SCAN_AVX2
 // 32-byte blocks. Only to be called when the processor and the OS support AVX2.
 const char* avx2_find_byte(const char* begin, const char* end, char b) noexcept;
+const char* avx2_find_either(const char* begin, const char* end, char a, char b) noexcept;
 const char* avx2_find_byte_last(const char* begin, const char* end, char b) noexcept;
 #endif
 

@@ -88,7 +88,8 @@ TEST_P(Scan, EmptyRangeIsAMiss) {
 }
 
 // Ranges long enough for the loops over 128 bytes and more, with one hit at every place and
-// the target byte all around the range; every start modulo the widest block.
+// the target byte all around the range; every start modulo the widest block. find_either runs
+// the same loops as find_byte with a test for two bytes, either of which must stop it.
 TEST_P(Scan, LongRangesFindTheHitAnywhere) {
   constexpr std::size_t len = 700;
   alignas(64) static char buf[len + 128];
@@ -99,10 +100,17 @@ TEST_P(Scan, LongRangesFindTheHitAnywhere) {
     std::memset(begin, '.', len);
     ASSERT_EQ(find_byte(begin, begin + len, '#'), begin + len);
     ASSERT_EQ(find_byte_last(begin, begin + len, '#'), begin + len);
+    ASSERT_EQ(find_either(begin, begin + len, '#', '#'), begin + len);
     for (std::size_t p = 0; p < len; ++p) {
       begin[p] = '#';
       ASSERT_EQ(find_byte(begin, begin + len, '#'), begin + p);
       ASSERT_EQ(find_byte_last(begin, begin + len, '#'), begin + p);
+      ASSERT_EQ(find_either(begin, begin + len, '\0', '#'), begin + p);
+      begin[p] = '\0';
+      ASSERT_EQ(find_either(begin, begin + len, '\0', '#'), begin + p);
+      begin[len - 1] = '#';
+      ASSERT_EQ(find_either(begin, begin + len, '#', '\0'), begin + p);
+      begin[len - 1] = '.';
       begin[p] = '.';
     }
   }
@@ -119,6 +127,7 @@ TEST_P(Scan, NeverTouchesTheNeighbouringPage) {
     SCOPED_TRACE(::testing::Message() << "len " << len);
     char* const tail = last - len;
     EXPECT_EQ(find_byte(tail, last, 'z'), last);
+    EXPECT_EQ(find_either(tail, last, 'z', '\0'), last);
     EXPECT_EQ(find_byte_last(tail, last, 'z'), last);
     EXPECT_EQ(find_byte(first, first + len, 'z'), first + len);
     EXPECT_EQ(find_byte_last(first, first + len, 'z'), first + len);
