@@ -7,7 +7,7 @@
 #include <string>
 
 #include "plugin/plugin.h"
-#include "plugin/state.h"
+#include "host/callbacks.h"
 #include "platform/platform.h"
 
 namespace {
@@ -43,7 +43,7 @@ void check(bool ok, const char* what) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   vq::os.create_file_a = refuse_open;
-  vq::state.set_variable = count_publish;
+  vq::register_host_callbacks({nullptr, count_publish});
   int32_t action = 1;
   if (size >= 1) {
     // Mostly 1..4, sometimes any 32-bit number.

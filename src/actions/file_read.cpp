@@ -1,7 +1,6 @@
 #include "actions/file_read.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -88,24 +87,24 @@ uint32_t reservation(const open_file& file, int32_t count) noexcept {
   return static_cast<uint32_t>(std::min<int64_t>(count, remaining));
 }
 
-// One ReadFile of at most count bytes into a text reserved for them. Nothing is read from a
-// device or a pipe: a console or a pipe with no writer would wait for ever inside the host.
-file_data read_bytes(const open_file& file, int32_t count) noexcept {
-  if (!is_open(file) || !file.is_disk || count < 0) return {nullptr, 0};
+// One ReadFile of at most count bytes, straight into the callback text that will carry them to
+// the host. Nothing is read from a device or a pipe: a console or a pipe with no writer would
+// wait for ever inside the host.
+callback_text read_bytes(const open_file& file, int32_t count) noexcept {
+  if (!is_open(file) || !file.is_disk || count < 0) return {};
   const uint32_t wanted = reservation(file, count);
-  char* bytes = nullptr;
-  if (wanted > 0 && !(bytes = static_cast<char*>(std::malloc(wanted)))) return {nullptr, 0};
+  callback_text data = callback_text::reserved(wanted);
+  if (wanted > 0 && !data.bytes()) return {};
   char none = 0;  // ReadFile wants a buffer address even for 0 bytes
   uint32_t done = 0;
   const auto read = guarded_call([&] {
-    return os.read_file(file.handle, bytes ? bytes : &none, wanted, &done, nullptr);
+    return os.read_file(file.handle, data.bytes() ? data.bytes() : &none, wanted, &done, nullptr);
   });
   // A FALSE result counts as failed even when the system left no last-error value.
-  if (read.value == 0 || read.last_error != 0 || done == 0) {
-    std::free(bytes);
-    return {nullptr, 0};
-  }
-  return {bytes, std::min(done, wanted)};
+  if (read.value == 0 || read.last_error != 0 || done == 0) return {};
+  // The file ended first (or shrank since it was sized): a text of the right length.
+  if (done < wanted) data = callback_text({data.bytes(), done});
+  return data;
 }
 
 // Closes the file if one is open; a failed close is ignored and the handle forgotten.
@@ -117,17 +116,17 @@ void close_file(open_file& file) noexcept {
 
 }  // namespace
 
-file_data read_file_bytes(std::string_view name, int32_t start, int32_t count) noexcept {
+callback_text read_file_bytes(std::string_view name, int32_t start, int32_t count) noexcept {
   open_file file = open_named(name);
   position_at(file, start);
-  file_data data = read_bytes(file, count);
+  callback_text data = read_bytes(file, count);
   close_file(file);
   return data;
 }
 
-void release_file_data(file_data& data) noexcept {
-  std::free(data.bytes);
-  data = {nullptr, 0};
+void strip_file_data(callback_text& data) noexcept {
+  const std::size_t kept = strip_control_bytes(data.bytes(), data.size());
+  if (kept < data.size()) data = callback_text({data.bytes(), kept});
 }
 
 bool selects_stripping(std::string_view mode) noexcept {

@@ -5,13 +5,9 @@
 #include <cstdint>
 #include <string_view>
 
-namespace vq {
+#include "host/callback_text.h"
 
-// Bytes read from a file, owned by the caller: free with release_file_data. Null when empty.
-struct file_data {
-  char* bytes;
-  std::size_t length;
-};
+namespace vq {
 
 // The longest file name handed to the system; the rest of a longer name is ignored.
 inline constexpr std::size_t max_file_name_length = 255;
@@ -22,9 +18,13 @@ inline constexpr std::size_t max_file_name_length = 255;
 // start of 0 or less reads from the first byte), reads at most count bytes with one ReadFile,
 // and closes it before returning. Nothing is read from a device or a pipe. Every system call
 // goes through the guard. Every failure gives the empty data; never more than count bytes.
-file_data read_file_bytes(std::string_view name, int32_t start, int32_t count) noexcept;
+// The bytes are read straight into the callback text that carries them to the host; one that
+// is not filled is replaced by a text of the right length.
+callback_text read_file_bytes(std::string_view name, int32_t start, int32_t count) noexcept;
 
-void release_file_data(file_data& data) noexcept;
+// Strips the data in place (see strip_control_bytes); when that shortens it, the data becomes a
+// callback text of the new length, empty if that cannot be made.
+void strip_file_data(callback_text& data) noexcept;
 
 // Whether the mode field selects stripping: "ALL" in any letter case, length included.
 bool selects_stripping(std::string_view mode) noexcept;

@@ -37,7 +37,11 @@ struct os_calls {
   // GlobalAlloc / GlobalFree: identity texts handed to the host.
   void* (*global_alloc)(uint32_t flags, std::size_t bytes);
   void* (*global_free)(void* block);
-  // SysAllocStringByteLen / SysFreeString: callback texts in BSTR layout.
+  // HeapAlloc / HeapFree on the process heap: the result text and every other buffer.
+  void* (*heap_alloc)(std::size_t bytes);
+  void (*heap_free)(void* block);
+  // SysAllocStringByteLen / SysFreeString: callback texts in BSTR layout; a null source
+  // reserves length bytes, not yet written.
   char* (*sys_alloc_string_byte_len)(const char* bytes, uint32_t length);
   void (*sys_free_string)(char* text);
   // The file calls, with the Win32 argument lists.

@@ -1,59 +1,76 @@
-// The exported action routines: each takes its fields, calls the portable computation and
-// publishes once.
-#include "plugin/plugin.h"
+// The actions: each takes its fields, calls the portable computation and publishes once. The
+// exported action routines split their text and run the same code as the dispatcher.
+#include "plugin/action_routines.h"
+
+#include <utility>
 
 #include "actions/cut.h"
 #include "actions/file_read.h"
 #include "actions/search.h"
+#include "plugin/plugin.h"
 #include "text/number.h"
-#include "text/param_text.h"
 #include "text/publish.h"
 
-using vq::field;
-using vq::parse_number;
+namespace vq {
+namespace {
+
+void run_search(const param_fields& f) noexcept {
+  const int32_t from_pos = parse_number(f.field(3));
+  const int32_t position =
+      position_search(f.field(1), f.field(2), effective_start(from_pos, f.field(4)));
+  char number[number_text_capacity];
+  publish_result({number, format_number(position, number)});
+}
+
+void run_left(const param_fields& f) noexcept {
+  publish_result(left_part(f.field(1), parse_number(f.field(2))));
+}
+
+void run_right(const param_fields& f) noexcept {
+  publish_result(right_part(f.field(1), parse_number(f.field(2))));
+}
+
+void run_file_read(const param_fields& f) noexcept {
+  // All five fields were taken before any file work begins.
+  callback_text data =
+      read_file_bytes(f.field(1), parse_number(f.field(2)), parse_number(f.field(3)));
+  if (selects_stripping(f.field(4))) strip_file_data(data);
+  publish(f.field(5), std::move(data));
+}
+
+constexpr action_routine actions[4] = {
+    {4, run_search}, {2, run_left}, {2, run_right}, {5, run_file_read}};
+
+int32_t run_direct(int32_t number, const char* parameters) noexcept {
+  const action_routine& action = actions[number - 1];
+  action.run(split_fields(parameters, action.field_count));
+  return 0;
+}
+
+}  // namespace
+
+const action_routine* action_for(int32_t number) noexcept {
+  return number >= 1 && number <= 4 ? &actions[number - 1] : nullptr;
+}
+
+}  // namespace vq
 
 extern "C" {
 
 int32_t VQ_STDCALL ZK_ST_AT(const char* parameters) noexcept {
-  const std::string_view text = vq::take_text(parameters);
-  const std::string_view source = field(text, 1);
-  const std::string_view needle = field(text, 2);
-  const int32_t from_pos = parse_number(field(text, 3));
-  const std::string_view direction = field(text, 4);
-  const int32_t position =
-      vq::position_search(source, needle, vq::effective_start(from_pos, direction));
-  char number[vq::number_text_capacity];
-  vq::publish_result({number, vq::format_number(position, number)});
-  return 0;
+  return vq::run_direct(1, parameters);
 }
 
 int32_t VQ_STDCALL ZK_ST_LEFT(const char* parameters) noexcept {
-  const std::string_view text = vq::take_text(parameters);
-  const std::string_view source = field(text, 1);
-  vq::publish_result(vq::left_part(source, parse_number(field(text, 2))));
-  return 0;
+  return vq::run_direct(2, parameters);
 }
 
 int32_t VQ_STDCALL ZK_ST_RIGHT(const char* parameters) noexcept {
-  const std::string_view text = vq::take_text(parameters);
-  const std::string_view source = field(text, 1);
-  vq::publish_result(vq::right_part(source, parse_number(field(text, 2))));
-  return 0;
+  return vq::run_direct(3, parameters);
 }
 
 int32_t VQ_STDCALL ZK_ST_FILEREAD(const char* parameters) noexcept {
-  // All five fields are taken before any file work begins.
-  const std::string_view text = vq::take_text(parameters);
-  const std::string_view name = field(text, 1);
-  const int32_t start = parse_number(field(text, 2));
-  const int32_t count = parse_number(field(text, 3));
-  const std::string_view mode = field(text, 4);
-  const std::string_view variable = field(text, 5);
-  vq::file_data data = vq::read_file_bytes(name, start, count);
-  if (vq::selects_stripping(mode)) data.length = vq::strip_control_bytes(data.bytes, data.length);
-  vq::publish(variable, {data.bytes, data.length});
-  vq::release_file_data(data);
-  return 0;
+  return vq::run_direct(4, parameters);
 }
 
 }  // extern "C"

@@ -1,15 +1,15 @@
 // The host-protocol entry points: state, identity hand-off and dispatch.
 #include "plugin/plugin.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
 #include "catalogue/catalogue.h"
+#include "host/callbacks.h"
+#include "plugin/action_routines.h"
 #include "plugin/identity.h"
 #include "plugin/state.h"
 #include "platform/platform.h"
-#include "text/param_text.h"
 
 namespace {
 
@@ -31,18 +31,6 @@ void hand_off(char** variable, std::string_view text) noexcept {
   *variable = block;
 }
 
-using action_routine = int32_t(VQ_STDCALL*)(const char*) noexcept;
-
-action_routine routine_for(int32_t action) noexcept {
-  switch (action) {
-    case 1: return ZK_ST_AT;
-    case 2: return ZK_ST_LEFT;
-    case 3: return ZK_ST_RIGHT;
-    case 4: return ZK_ST_FILEREAD;
-    default: return nullptr;
-  }
-}
-
 }  // namespace
 
 extern "C" {
@@ -57,10 +45,9 @@ void VQ_STDCALL pxInitPlugIn(vq::host_word host_handle, char** title, char** pub
 
 void VQ_STDCALL pxRegisterPlugIn(vq::add_action_fn add_action, vq::host_word value2,
                                  vq::host_word value3, vq::set_variable_fn set_variable) noexcept {
-  state.add_action = add_action;
+  vq::register_host_callbacks({add_action, set_variable});
   state.registration_value2 = value2;
   state.registration_value3 = value3;
-  state.set_variable = set_variable;
   vq::register_actions();
 }
 
@@ -73,29 +60,15 @@ void VQ_STDCALL pxRegisterInterfaceAccess(vq::host_word value) noexcept {
 }
 
 int32_t VQ_STDCALL pxEditAction(int32_t action, vq::host_word) noexcept {
-  return routine_for(action) ? 1 : 0;
+  return vq::action_for(action) ? 1 : 0;
 }
 
 int32_t VQ_STDCALL pxExecAction(int32_t action, const char* const* text) noexcept {
-  const action_routine routine = routine_for(action);
+  const vq::action_routine* const routine = vq::action_for(action);
   if (!routine) return 0;
-  const std::string_view host_text = vq::take_text(text ? *text : nullptr);
-  char* copy = nullptr;
-  const char* argument = nullptr;
-  if (!host_text.empty()) {
-    copy = static_cast<char*>(std::malloc(host_text.size() + 1));
-    if (copy) {
-      std::memcpy(copy, host_text.data(), host_text.size());
-      copy[host_text.size()] = '\0';
-      argument = copy;
-    } else {
-      // The routine applies the same zero byte and length limit to the host's own bytes, which
-      // stay unchanged during the call, so it sees the same text without the copy.
-      argument = host_text.data();
-    }
-  }
-  routine(argument);
-  std::free(copy);
+  // The action runs on the host's own bytes: nothing reads them once its publish step begins,
+  // and until then no foreign code runs that could change them (see text/publish.h).
+  routine->run(vq::split_fields(text ? *text : nullptr, routine->field_count));
   return 1;
 }
 

@@ -1,7 +1,6 @@
-// The plug-in's module-wide state: what the host hands over, and the last result text.
+// The plug-in's module-wide state: the values the host hands over that nobody reads. The host's
+// callbacks are kept by host/callbacks.h, the result text by text/publish.h.
 #pragma once
-
-#include <cstddef>
 
 #include "host/abi.h"
 
@@ -11,15 +10,10 @@ namespace vq {
 // the plug-in from one thread at a time.
 struct plugin_state {
   host_word host_handle;
-  add_action_fn add_action;
   host_word registration_value2;
   host_word registration_value3;
-  set_variable_fn set_variable;
   host_word script_processor;
   host_word interface_access;
-  // The result text of the last search, left or right run; null when empty.
-  char* result_bytes;
-  std::size_t result_length;
 };
 
 extern plugin_state state;

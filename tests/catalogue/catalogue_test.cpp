@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "host/callbacks.h"
 #include "plugin/plugin.h"
 #include "plugin/state.h"
 #include "support/test_host.h"
@@ -108,10 +109,10 @@ TEST_F(Catalogue, RegisteringAgainAnnouncesIdenticalValues) {
 TEST_F(Catalogue, RegistrationStoresItsValuesAndToleratesZeroCallbacks) {
   pxRegisterPlugIn(nullptr, 0x1234, 0x5678, nullptr);
   EXPECT_TRUE(add_action_calls.empty());
-  EXPECT_EQ(state.add_action, nullptr);
+  EXPECT_EQ(registered_host_callbacks().add_action, nullptr);
   EXPECT_EQ(state.registration_value2, 0x1234u);
   EXPECT_EQ(state.registration_value3, 0x5678u);
-  EXPECT_EQ(state.set_variable, nullptr);
+  EXPECT_EQ(registered_host_callbacks().set_variable, nullptr);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "host/callbacks.h"
-#include "plugin/state.h"
 #include "support/fake_os.h"
 #include "support/test_host.h"
 
@@ -51,8 +50,8 @@ void VQ_STDCALL count_live_strings(const char*, const char*) {
 
 TEST_F(HostCallbacks, TextsLiveOnlyDuringTheCall) {
   fake_os fake;
-  state.set_variable = count_live_strings;
-  host_set_variable("name", "value");
+  register_host_callbacks({nullptr, count_live_strings});
+  host_set_variable("name", callback_text("value"));
   EXPECT_EQ(live_strings_seen, 2);
   EXPECT_EQ(fake.live_strings, 0);
   const std::vector<std::string> expected = {"SysAllocStringByteLen", "SysAllocStringByteLen",
@@ -63,7 +62,7 @@ TEST_F(HostCallbacks, TextsLiveOnlyDuringTheCall) {
 TEST_F(HostCallbacks, CallbackStillCalledWhenATextCannotBeMade) {
   fake_os fake;
   fake.fail("SysAllocStringByteLen", 1);  // the value is made first
-  host_set_variable("name", "value");
+  host_set_variable("name", callback_text("value"));
   ASSERT_EQ(testing::set_variable_calls.size(), 1u);
   EXPECT_EQ(testing::set_variable_calls[0].name, "name");
   EXPECT_EQ(testing::set_variable_calls[0].value, std::nullopt);
@@ -72,9 +71,8 @@ TEST_F(HostCallbacks, CallbackStillCalledWhenATextCannotBeMade) {
 
 TEST_F(HostCallbacks, ZeroCallbacksAreNotCalled) {
   fake_os fake;
-  state.set_variable = nullptr;
-  state.add_action = nullptr;
-  host_set_variable("name", "value");
+  register_host_callbacks({});
+  host_set_variable("name", callback_text());
   host_add_action(1, "a", "b", "c", 1);
   EXPECT_TRUE(fake.log.empty());
 }

@@ -6,9 +6,11 @@
 #include <cstring>
 #include <string>
 
+#include "host/callbacks.h"
 #include "plugin/state.h"
 #include "support/fake_os.h"
 #include "support/test_host.h"
+#include "text/publish.h"
 
 namespace vq {
 namespace {
@@ -137,20 +139,20 @@ TEST_F(Plugin, ActionRoutinesTakeZeroAddressAsEmptyText) {
 TEST_F(Plugin, ActionsRunWithoutRegistration) {
   fake_os fake;
   fake.fail("CreateFileA");  // no file "abc" left behind
-  state.set_variable = nullptr;
+  register_host_callbacks({testing::record_add_action, nullptr});
   const char* text = "abc|2";
   for (int32_t action = 1; action <= 4; ++action) EXPECT_EQ(pxExecAction(action, &text), 1);
   EXPECT_TRUE(set_variable_calls.empty());
-  EXPECT_EQ(std::string(state.result_bytes, state.result_length), "bc");
+  EXPECT_EQ(result_text(), "bc");
 }
 
 TEST_F(Plugin, FileReadLeavesResultTextAlone) {
   EXPECT_EQ(exec_result(2, "abcde|2"), "ab");
   const char* read = "|1|10|None|v";
   EXPECT_EQ(pxExecAction(4, &read), 1);
-  EXPECT_EQ(std::string(state.result_bytes, state.result_length), "ab");
+  EXPECT_EQ(result_text(), "ab");
   EXPECT_EQ(exec_result(3, "abcde|1"), "e");
-  EXPECT_EQ(std::string(state.result_bytes, state.result_length), "e");
+  EXPECT_EQ(result_text(), "e");
 }
 
 TEST_F(Plugin, OtherEntryPointsOnlyStore) {

@@ -16,6 +16,17 @@ void* global_free(void* block) {
   if (block) --active->live_blocks;
   return active->real.global_free(block);
 }
+void* heap_alloc(std::size_t bytes) {
+  if (active->should_fail("HeapAlloc")) return nullptr;
+  void* block = active->real.heap_alloc(bytes);
+  if (block) ++active->live_heap_blocks;
+  return block;
+}
+void heap_free(void* block) {
+  active->should_fail("HeapFree");
+  if (block) --active->live_heap_blocks;
+  active->real.heap_free(block);
+}
 char* sys_alloc_string_byte_len(const char* bytes, uint32_t length) {
   if (active->should_fail("SysAllocStringByteLen")) return nullptr;
   char* text = active->real.sys_alloc_string_byte_len(bytes, length);
@@ -106,7 +117,8 @@ void guard_unlock() {
 
 fake_os::fake_os() : real(os) {
   active = this;
-  os = {global_alloc,     global_free,    sys_alloc_string_byte_len,
+  os = {global_alloc,     global_free,    heap_alloc,
+        heap_free,        sys_alloc_string_byte_len,
         sys_free_string,  create_file_a,  get_file_type,
         get_file_size_ex, set_file_pointer, read_file,
         close_handle,     set_error_mode, set_last_error,
@@ -120,9 +132,15 @@ fake_os::~fake_os() {
 
 void fake_os::fail(const std::string& name, int nth) { fail_at_[name] = nth; }
 
+void fake_os::fail_allocation(int nth) { fail_allocation_at_ = nth; }
+
 bool fake_os::should_fail(const char* name) {
   log.emplace_back(name);
   const int seen = ++seen_[name];
+  const std::string_view call = name;
+  if (call == "GlobalAlloc" || call == "HeapAlloc" || call == "SysAllocStringByteLen") {
+    if (++allocations == fail_allocation_at_) return true;
+  }
   auto it = fail_at_.find(name);
   return it != fail_at_.end() && (it->second == 0 || it->second == seen);
 }

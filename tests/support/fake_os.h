@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
@@ -22,11 +23,18 @@ class fake_os {
   // system reports it: a null block or string, INVALID_HANDLE_VALUE, FALSE, a last-error code.
   // nth 0 fails every call.
   void fail(const std::string& name, int nth = 0);
+  // Makes the nth allocation (1-based, counted from now) fail, whichever call makes it:
+  // GlobalAlloc, HeapAlloc or SysAllocStringByteLen.
+  void fail_allocation(int nth);
+  // Allocations asked for since construction, failed ones included.
+  int allocations = 0;
 
   // Names of the calls made since construction, in order.
   std::vector<std::string> log;
   // BSTRs made and not yet freed.
   int live_strings = 0;
+  // HeapAlloc blocks made and not yet freed.
+  int live_heap_blocks = 0;
   // GlobalAlloc blocks made and not yet freed.
   int live_blocks = 0;
   // File handles CreateFileA gave and CloseHandle has not yet taken back.
@@ -64,6 +72,7 @@ class fake_os {
  private:
   std::map<std::string, int> fail_at_;
   std::map<std::string, int> seen_;
+  int fail_allocation_at_ = 0;
 };
 
 // The fake_os alive now, or null.

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "host/callbacks.h"
 #include "plugin/plugin.h"
 #include "plugin/state.h"
 #include "text/publish.h"
@@ -33,8 +34,7 @@ void VQ_STDCALL record_add_action(int32_t number, const char* name, const char* 
 void plugin_test::SetUp() {
   release_result_text();
   state = {};
-  state.add_action = record_add_action;
-  state.set_variable = record_set_variable;
+  register_host_callbacks({record_add_action, record_set_variable});
   set_variable_calls.clear();
   add_action_calls.clear();
 }
@@ -42,6 +42,7 @@ void plugin_test::SetUp() {
 void plugin_test::TearDown() {
   release_result_text();
   state = {};
+  register_host_callbacks({});
 }
 
 received_text plugin_test::exec_result(int32_t action, const std::string& parameters) {

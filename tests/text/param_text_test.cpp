@@ -11,7 +11,7 @@
 namespace vq {
 namespace {
 
-TEST(Field, EdgeCases) {
+TEST(SplitFields, EdgeCases) {
   struct row {
     std::string text;
     std::vector<std::string> fields;  // fields 1..n; field n+1 must be empty
@@ -24,66 +24,80 @@ TEST(Field, EdgeCases) {
       {" a | b ", {" a ", " b "}},
       {"a,b|c", {"a,b", "c"}},
       {"", {"", "", "", "", ""}},
-      {"x|y|z|w|v|u", {"x", "y", "z", "w", "v", "u"}},
+      {"x|y|z|w|v|u", {"x", "y", "z", "w", "v"}},
       {"\"a|b\"|c", {"\"a", "b\"", "c"}},
       {"||||", {"", "", "", "", ""}},
       {"\xff|\x80\x7f", {"\xff", "\x80\x7f"}},
+      {std::string("ab|c\0d|ef", 9), {"ab", "c", ""}},
   };
   for (const row& r : rows) {
     SCOPED_TRACE(r.text);
-    for (std::size_t n = 0; n < r.fields.size(); ++n) {
-      EXPECT_EQ(field(r.text, static_cast<int>(n + 1)), r.fields[n]) << "field " << n + 1;
+    // Splitting off fewer fields must give the same ones, and nothing after them.
+    for (int count = 1; count <= max_fields; ++count) {
+      const param_fields f = split_fields(r.text.c_str(), count);
+      for (int n = 1; n <= max_fields + 1; ++n) {
+        const std::size_t i = static_cast<std::size_t>(n - 1);
+        const std::string expected = n <= count && i < r.fields.size() ? r.fields[i] : "";
+        EXPECT_EQ(f.field(n), expected) << "field " << n << " of " << count;
+      }
+      EXPECT_EQ(f.field(0), "");
     }
-    EXPECT_EQ(field(r.text, static_cast<int>(r.fields.size() + 5)), "");
-    EXPECT_EQ(field(r.text, 0), "");
   }
+  EXPECT_EQ(split_fields(nullptr, 5).field(1).data(), nullptr);
 }
 
-TEST(Field, FieldsFollowTheTextNotAfterIt) {
-  // The view ends before the trailing bytes: a separator beyond its end must not count.
-  const std::string buffer = "ab|cd|ef";
-  const std::string_view text(buffer.data(), 4);  // "ab|c"
-  EXPECT_EQ(field(text, 2), "c");
-  EXPECT_EQ(field(text, 3), "");
-}
-
-TEST(TakeText, StopsAtZeroByteOrLimit) {
-  EXPECT_EQ(take_text(nullptr).size(), 0u);
-  EXPECT_EQ(take_text(""), "");
-  EXPECT_EQ(take_text("ab\0cd"), "ab");
-
+TEST(SplitFields, StopsAtZeroByteOrLimit) {
+  const auto first = [](const std::string& text) { return split_fields(text.c_str(), 2); };
   // No zero byte within the limit: exactly the first 2^24 bytes.
   std::string big(max_text_length + 100, 'q');
-  EXPECT_EQ(take_text(big.c_str()).size(), max_text_length);
-  big[max_text_length] = '\0';
-  EXPECT_EQ(take_text(big.c_str()).size(), max_text_length);
+  EXPECT_EQ(first(big).field(1).size(), max_text_length);
+  big[max_text_length] = '|';  // just past the limit: not a separator
+  EXPECT_EQ(first(big).field(1).size(), max_text_length);
+  EXPECT_EQ(first(big).field(2).size(), 0u);
+  big[max_text_length - 1] = '|';  // the last byte inside: field 2 is empty
+  EXPECT_EQ(first(big).field(1).size(), max_text_length - 1);
+  EXPECT_EQ(first(big).field(2).size(), 0u);
+  big[max_text_length - 3] = '|';
+  EXPECT_EQ(first(big).field(2), "q");
   big[max_text_length - 1] = '\0';
-  EXPECT_EQ(take_text(big.c_str()).size(), max_text_length - 1);
+  EXPECT_EQ(first(big).field(2), "q");
   big[7] = '\0';
-  EXPECT_EQ(take_text(big.c_str()).size(), 7u);
+  EXPECT_EQ(first(big).field(1).size(), 7u);
 }
 
-TEST(TakeText, EveryLengthAndAlignment) {
-  // A zero at each place of a buffer fenced by non-zero bytes, from every start offset.
+TEST(SplitFields, EveryLengthAndAlignment) {
+  // A zero, or a separator, at each place of a buffer fenced by other bytes, from every start.
   std::vector<char> buffer(200, 'x');
+  buffer.back() = '\0';
   for (std::size_t start = 0; start < 40; ++start) {
     for (std::size_t length = 0; start + length + 1 < buffer.size(); length += 3) {
-      buffer[start + length] = '\0';
-      EXPECT_EQ(take_text(buffer.data() + start).size(), length) << start << "+" << length;
-      buffer[start + length] = 'x';
+      for (const char end : {'\0', '|'}) {
+        buffer[start + length] = end;
+        const param_fields f = split_fields(buffer.data() + start, 2);
+        EXPECT_EQ(f.field(1).size(), length) << start << "+" << length;
+        EXPECT_EQ(f.field(2).size(), end == '|' ? buffer.size() - start - length - 2 : 0);
+        buffer[start + length] = 'x';
+      }
     }
   }
 }
 
-TEST(TakeText, NeverReadsPastTheZeroIntoTheNextPage) {
-  // The zero is the last readable byte; the page after it faults on any access. Texts of every
-  // length up to two pages, so the scan reaches the end through each of its strides.
+TEST(SplitFields, NeverReadsPastTheTextIntoTheNextPage) {
+  // The page after the text faults on any access. Texts of every length up to two pages, so
+  // the scan reaches the end through each of its strides: ended by a zero, or by the last
+  // separator the split needs, with no zero after it at all.
   testing::guarded_pages pages(2);
   for (std::size_t length = 0; length < 2 * 4096; length += length < 300 ? 1 : 61) {
     char* const text = pages.end() - length - 1;
     std::memset(text, 'x', length);
     text[length] = '\0';
-    ASSERT_EQ(take_text(text).size(), length);
+    ASSERT_EQ(split_fields(text, 5).field(1).size(), length);
+    text[length] = '|';
+    ASSERT_EQ(split_fields(text, 1).field(1).size(), length);
+    if (length > 0) {
+      text[0] = '|';
+      ASSERT_EQ(split_fields(text, 2).field(2).size(), length - 1);
+    }
   }
 }
 

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "plugin/state.h"
 #include "support/test_host.h"
 
 namespace vq {
@@ -16,13 +15,12 @@ class Publish : public testing::plugin_test {};
 
 TEST_F(Publish, ResultTextIsStoredAndReplaced) {
   publish_result("ab");
-  ASSERT_EQ(state.result_length, 2u);
-  EXPECT_EQ(std::string(state.result_bytes, 2), "ab");
+  EXPECT_EQ(result_text(), "ab");
   publish_result(std::string(100000, 'x'));
-  EXPECT_EQ(state.result_length, 100000u);
+  EXPECT_EQ(result_text(), std::string(100000, 'x'));
   publish_result("");
-  EXPECT_EQ(state.result_bytes, nullptr);
-  EXPECT_EQ(state.result_length, 0u);
+  EXPECT_EQ(result_text().data(), nullptr);
+  EXPECT_EQ(result_text().size(), 0u);
   ASSERT_EQ(set_variable_calls.size(), 3u);
   EXPECT_EQ(set_variable_calls[0].name, "zk_resultado");
   EXPECT_EQ(set_variable_calls[0].value, "ab");
@@ -37,7 +35,7 @@ TEST_F(Publish, EmptyNameAndValueAreZeroAddresses) {
   EXPECT_EQ(set_variable_calls[0].value, std::nullopt);
   EXPECT_EQ(set_variable_calls[1].name, "v");
   EXPECT_EQ(set_variable_calls[1].value, std::string("\0\x01", 2));
-  EXPECT_EQ(state.result_bytes, nullptr) << "publish must not touch the result text";
+  EXPECT_EQ(result_text().data(), nullptr) << "publish must not touch the result text";
 }
 
 }  // namespace

@@ -23,6 +23,9 @@ void* global_free(void* block) {
   return nullptr;
 }
 
+void* heap_alloc(std::size_t bytes) { return std::malloc(bytes ? bytes : 1); }
+void heap_free(void* block) { std::free(block); }
+
 // BSTR layout: a 32-bit byte count, the bytes, then a two-byte zero terminator; the caller
 // sees a pointer to the first byte.
 char* sys_alloc_string_byte_len(const char* bytes, uint32_t length) {
@@ -56,6 +59,8 @@ void guard_unlock() { guard.unlock(); }
 os_calls os = {
     global_alloc,
     global_free,
+    heap_alloc,
+    heap_free,
     sys_alloc_string_byte_len,
     sys_free_string,
     native_files::create_file_a,

@@ -11,6 +11,11 @@ namespace {
 void* global_alloc(uint32_t flags, std::size_t bytes) { return GlobalAlloc(flags, bytes); }
 void* global_free(void* block) { return GlobalFree(static_cast<HGLOBAL>(block)); }
 
+void* heap_alloc(std::size_t bytes) { return HeapAlloc(GetProcessHeap(), 0, bytes); }
+void heap_free(void* block) {
+  if (block) HeapFree(GetProcessHeap(), 0, block);
+}
+
 char* sys_alloc_string_byte_len(const char* bytes, uint32_t length) {
   return reinterpret_cast<char*>(SysAllocStringByteLen(bytes, length));
 }
@@ -51,7 +56,8 @@ void guard_unlock() { ReleaseSRWLockExclusive(&guard); }
 }  // namespace
 
 os_calls os = {
-    global_alloc,   global_free,    sys_alloc_string_byte_len, sys_free_string,
+    global_alloc,   global_free,    heap_alloc,                heap_free,
+    sys_alloc_string_byte_len,      sys_free_string,
     create_file_a,  get_file_type,  get_file_size_ex,          set_file_pointer,
     read_file,      close_handle,   set_error_mode,            set_last_error,
     get_last_error, guard_lock,     guard_unlock,
