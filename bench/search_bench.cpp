@@ -11,9 +11,9 @@
 #include <string_view>
 
 #include "english_text.h"
-#include "text/find.h"
-#include "text/scan.h"
-#include "text/scan_dispatch.h"
+#include "search/find.h"
+#include "search/scan.h"
+#include "search/scan_switch.h"
 
 namespace {
 

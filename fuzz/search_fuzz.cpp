@@ -9,8 +9,8 @@
 
 #include "actions/search.h"
 #include "actions/search_reference.h"
-#include "text/find.h"
-#include "text/scan_dispatch.h"
+#include "search/find.h"
+#include "search/scan_switch.h"
 
 namespace {
 

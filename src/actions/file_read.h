@@ -22,15 +22,11 @@ inline constexpr std::size_t max_file_name_length = 255;
 // is not filled is replaced by a text of the right length.
 callback_text read_file_bytes(std::string_view name, int32_t start, int32_t count) noexcept;
 
-// Strips the data in place (see strip_control_bytes); when that shortens it, the data becomes a
+// Strips the data in place (see text/strip.h); when that shortens it, the data becomes a
 // callback text of the new length, empty if that cannot be made.
 void strip_file_data(callback_text& data) noexcept;
 
 // Whether the mode field selects stripping: "ALL" in any letter case, length included.
 bool selects_stripping(std::string_view mode) noexcept;
-
-// Removes every byte below 32 in place, keeping the others in order; returns the new length.
-// bytes may be null when length is 0.
-std::size_t strip_control_bytes(char* bytes, std::size_t length) noexcept;
 
 }  // namespace vq

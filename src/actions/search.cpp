@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <limits>
 
-#include "text/find.h"
+#include "search/find.h"
 
 // Views are cut from pointer and length: substr could throw, and would drag the C++ runtime's
 // exception support into the DLL.

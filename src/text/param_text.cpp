@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "text/scan.h"
+#include "search/find.h"
 
 namespace vq {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "actions/search_differential.h"
 #include "actions/search_reference.h"
-#include "text/scan_dispatch.h"
+#include "search/scan_switch.h"
 
 namespace vq {
 namespace {

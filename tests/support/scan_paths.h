@@ -1,4 +1,4 @@
-// Runs a test once per byte scanner pair (see text/scan_dispatch.h): the SSE2 one every build
+// Runs a test once per byte scanner pair (see search/scan_path.h): the SSE2 one every build
 // may assume and the AVX2 one, skipped on a processor without it. A suite takes the fixture
 // under its own name:
 //   using Scan = vq::testing::scan_paths_fixture;
@@ -11,7 +11,7 @@
 #include <ostream>
 #include <string>
 
-#include "text/scan_dispatch.h"
+#include "search/scan_switch.h"
 
 namespace vq {
 

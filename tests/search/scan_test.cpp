@@ -1,4 +1,4 @@
-#include "text/scan.h"
+#include "search/scan.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "support/guarded_pages.h"
 #include "support/scan_paths.h"
-#include "text/scan_dispatch.h"
+#include "search/scan_switch.h"
 
 namespace vq {
 namespace {

@@ -1,19 +1,15 @@
-#include "text/scan.h"
+#include "search/scan.h"
 
 #include <atomic>
 
-#include "text/scan_dispatch.h"
-#include "text/scan_kernels.h"
+#include "search/scan_kernels.h"
+#include "search/scan_switch.h"
 
-#if VQ_SCAN_AVX2
 #include <cpuid.h>
-#endif
 
 namespace vq {
 
 namespace {
-
-#if VQ_SCAN_AVX2
 
 // AVX2 needs more than the processor's word for it: the operating system must save the upper
 // halves of the YMM registers on a thread switch, or another thread's values leak into ours.
@@ -31,12 +27,6 @@ bool processor_runs_avx2() noexcept {
   __cpuid_count(7, 0, a, b, c, d);
   return (b & bit_AVX2) != 0;
 }
-
-#else
-
-bool processor_runs_avx2() noexcept { return false; }
-
-#endif
 
 // Each holds 0 until first needed, then 1 + a scan_path: what the processor supports (asking
 // costs a cpuid, slow under a hypervisor, so it is asked once) and the scanners in use. A race
@@ -81,52 +71,19 @@ bool use_scan_path(scan_path p) noexcept {
   return true;
 }
 
-#ifdef __SSE2__
-
 const char* find_byte(const char* begin, const char* end, char b) noexcept {
-#if VQ_SCAN_AVX2
   if (in_use() == scan_path::avx2) return avx2_find_byte(begin, end, b);
-#endif
   return sse2_find_byte(begin, end, b);
 }
 
 const char* find_either(const char* begin, const char* end, char a, char b) noexcept {
-#if VQ_SCAN_AVX2
   if (in_use() == scan_path::avx2) return avx2_find_either(begin, end, a, b);
-#endif
   return sse2_find_either(begin, end, a, b);
 }
 
 const char* find_byte_last(const char* begin, const char* end, char b) noexcept {
-#if VQ_SCAN_AVX2
   if (in_use() == scan_path::avx2) return avx2_find_byte_last(begin, end, b);
-#endif
   return sse2_find_byte_last(begin, end, b);
 }
-
-#else  // no SSE2: plain byte loops, still independent of the C runtime
-
-const char* find_byte(const char* begin, const char* end, char b) noexcept {
-  for (const char* p = begin; p < end; ++p) {
-    if (*p == b) return p;
-  }
-  return end;
-}
-
-const char* find_either(const char* begin, const char* end, char a, char b) noexcept {
-  for (const char* p = begin; p < end; ++p) {
-    if (*p == a || *p == b) return p;
-  }
-  return end;
-}
-
-const char* find_byte_last(const char* begin, const char* end, char b) noexcept {
-  for (const char* p = end; p > begin;) {
-    if (*--p == b) return p;
-  }
-  return end;
-}
-
-#endif
 
 }  // namespace vq

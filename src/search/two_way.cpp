@@ -1,7 +1,7 @@
-#include "text/two_way.h"
+#include "search/two_way.h"
 
-#include "text/compare.h"
-#include "text/scan.h"
+#include "search/compare.h"
+#include "search/scan.h"
 
 namespace vq {
 

@@ -1,10 +1,10 @@
 // Crochemore–Perrin two-way substring search: worst case linear in hay + needle, constant
-// extra space, in both directions. The fallback of the filtered search in text/find.cpp.
+// extra space, in both directions. The fallback of the filtered search in find.cpp.
 #pragma once
 
 #include <cstddef>
 
-#include "text/find.h"
+#include "search/not_found.h"
 
 namespace vq {
 

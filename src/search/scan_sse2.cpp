@@ -1,8 +1,6 @@
-#include "text/scan_kernels.h"
+#include "search/scan_kernels.h"
 
-#ifdef __SSE2__
-
-#include <emmintrin.h>
+#include "search/sse2.h"
 
 #include <cstdint>
 
@@ -161,4 +159,3 @@ __attribute__((no_sanitize_address)) const char* sse2_find_byte_last(const char*
 
 }  // namespace vq
 
-#endif

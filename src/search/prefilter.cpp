@@ -1,19 +1,14 @@
-#include "text/prefilter.h"
+#include "search/prefilter.h"
 
 #include <cstdint>
 
-#include "text/compare.h"
-#include "text/find.h"
-#include "text/needle_probe.h"
-#include "text/scan.h"
-#include "text/scan_dispatch.h"
+#include "search/compare.h"
+#include "search/needle_probe.h"
+#include "search/not_found.h"
+#include "search/scan.h"
+#include "search/scan_path.h"
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-#if VQ_SCAN_AVX2
 #include <immintrin.h>
-#endif
 
 namespace vq {
 
@@ -94,8 +89,6 @@ __attribute__((noinline)) bool settle_last(search& s, std::size_t base, std::uin
   return false;
 }
 
-#ifdef __SSE2__
-
 // Bit i set when every probe byte fits at start p + i. Loads are unaligned and in bounds:
 // only starts whose whole needle lies inside the hay are asked for.
 template <bool Three>
@@ -153,10 +146,8 @@ filter_outcome scan_last(search& s) noexcept {
   return out;
 }
 
-#if VQ_SCAN_AVX2
-
 // The same loops with thirty-two starts in each 32-byte test and two tests a step, where the
-// processor has AVX2 (see scan_dispatch.h). Everything holding a 256-bit value carries the
+// processor has AVX2 (see scan_path.h). Everything holding a 256-bit value carries the
 // AVX2 target; the compiler clears the upper halves (vzeroupper) before each call out to
 // settle_* and on return, so the SSE2 code there pays no transition.
 template <bool Three>
@@ -222,57 +213,21 @@ __attribute__((target("avx2"))) filter_outcome wide_scan_last(search& s) noexcep
   return out;
 }
 
-#endif
-
 filter_outcome run_first(search& s) noexcept {
   const bool three = s.pr.c != s.pr.b;
-#if VQ_SCAN_AVX2
   if (scan_path_in_use() == scan_path::avx2) {
     return three ? wide_scan_first<true>(s) : wide_scan_first<false>(s);
   }
-#endif
   return three ? scan_first<true>(s) : scan_first<false>(s);
 }
 
 filter_outcome run_last(search& s) noexcept {
   const bool three = s.pr.c != s.pr.b;
-#if VQ_SCAN_AVX2
   if (scan_path_in_use() == scan_path::avx2) {
     return three ? wide_scan_last<true>(s) : wide_scan_last<false>(s);
   }
-#endif
   return three ? scan_last<true>(s) : scan_last<false>(s);
 }
-
-#else  // no SSE2: the byte scanner finds probe byte a, the rarest; the others are checked there
-
-filter_outcome run_first(search& s) noexcept {
-  filter_outcome out{not_found, false};
-  const std::size_t a = s.pr.a;
-  const char* const stop = s.hay + s.last + a + 1;
-  for (std::size_t j = 0; j <= s.last; ++j) {
-    const char* p = find_byte(s.hay + j + a, stop, s.needle[a]);
-    if (p == stop) break;
-    j = static_cast<std::size_t>(p - s.hay) - a;
-    if (probe_fits(s, j) && settle_first(s, j, 1, out)) return out;
-  }
-  return out;
-}
-
-filter_outcome run_last(search& s) noexcept {
-  filter_outcome out{not_found, false};
-  const std::size_t a = s.pr.a;
-  for (std::size_t j = s.last + 1; j > 0;) {
-    const char* const stop = s.hay + j + a;
-    const char* p = find_byte_last(s.hay + a, stop, s.needle[a]);
-    if (p == stop) break;
-    j = static_cast<std::size_t>(p - s.hay) - a;
-    if (probe_fits(s, j) && settle_last(s, j, 1, out)) return out;
-  }
-  return out;
-}
-
-#endif
 
 }  // namespace
 

@@ -1,12 +1,14 @@
-// Substring search in both directions, over byte strings.
+// The search engine's one public header: substring search in both directions over byte
+// strings, and the byte scans under it (search/scan.h).
 #pragma once
 
 #include <cstddef>
 #include <string_view>
 
-namespace vq {
+#include "search/not_found.h"
+#include "search/scan.h"
 
-inline constexpr std::size_t not_found = static_cast<std::size_t>(-1);
+namespace vq {
 
 // 0-based index of the leftmost occurrence of needle lying wholly inside hay, or not_found.
 // An empty needle is found at 0. Bytes compare exactly. No allocation, no copy.

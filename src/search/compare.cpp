@@ -1,12 +1,8 @@
-#include "text/compare.h"
+#include "search/compare.h"
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
+#include "search/sse2.h"
 
 namespace vq {
-
-#ifdef __SSE2__
 
 namespace {
 
@@ -19,18 +15,14 @@ inline unsigned differ16(const char* a, const char* b) noexcept {
 
 }  // namespace
 
-#endif
-
 std::size_t common_prefix(const char* a, const char* b, std::size_t len) noexcept {
   std::size_t i = 0;
   // Most calls end on the first byte; that one costs no vector setup.
   if (len == 0 || a[0] != b[0]) return 0;
-#ifdef __SSE2__
   for (; len - i >= 16; i += 16) {
     const unsigned d = differ16(a + i, b + i);
     if (d != 0) return i + static_cast<std::size_t>(__builtin_ctz(d));
   }
-#endif
   while (i < len && a[i] == b[i]) ++i;
   return i;
 }
@@ -38,12 +30,10 @@ std::size_t common_prefix(const char* a, const char* b, std::size_t len) noexcep
 std::size_t common_suffix(const char* a, const char* b, std::size_t len) noexcept {
   std::size_t i = len;  // a[i, len) and b[i, len) agree
   if (len == 0 || a[len - 1] != b[len - 1]) return 0;
-#ifdef __SSE2__
   for (; i >= 16; i -= 16) {
     const unsigned d = differ16(a + i - 16, b + i - 16);
     if (d != 0) return len - (i - 16) - static_cast<std::size_t>(32 - __builtin_clz(d));
   }
-#endif
   while (i > 0 && a[i - 1] == b[i - 1]) --i;
   return len - i;
 }

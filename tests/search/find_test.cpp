@@ -1,4 +1,4 @@
-#include "text/find.h"
+#include "search/find.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 
 #include "support/guarded_pages.h"
 #include "support/scan_paths.h"
-#include "text/prefilter.h"
-#include "text/two_way.h"
+#include "search/prefilter.h"
+#include "search/two_way.h"
 
 namespace vq {
 namespace {

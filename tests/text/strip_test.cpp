@@ -1,11 +1,13 @@
 // The mode test and control-byte stripping, against a plain reference.
-#include "actions/file_read.h"
+#include "text/strip.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <random>
 #include <string>
+
+#include "actions/file_read.h"
 
 namespace vq {
 namespace {

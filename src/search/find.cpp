@@ -1,8 +1,8 @@
-#include "text/find.h"
+#include "search/find.h"
 
-#include "text/prefilter.h"
-#include "text/scan.h"
-#include "text/two_way.h"
+#include "search/prefilter.h"
+#include "search/scan.h"
+#include "search/two_way.h"
 
 namespace vq {
 

@@ -1,6 +1,4 @@
-#include "text/scan_kernels.h"
-
-#if VQ_SCAN_AVX2
+#include "search/scan_kernels.h"
 
 #include <immintrin.h>
 
@@ -137,4 +135,3 @@ __attribute__((target("avx2"), no_sanitize_address)) const char* avx2_find_byte_
 
 }  // namespace vq
 
-#endif

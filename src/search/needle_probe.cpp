@@ -1,4 +1,4 @@
-#include "text/needle_probe.h"
+#include "search/needle_probe.h"
 
 #include <array>
 
