@@ -6,16 +6,10 @@
  * %esi and %edi; they are saved here anyway so the caller's values survive a sloppy callee.
  * The arguments sit on a 16-byte boundary, as compiled callees may assume.
  */
-#if defined(_WIN32)
-#define SYM(name) _##name
-#else
-#define SYM(name) name
-#endif
-
         .text
-        .globl  SYM(vq_call_words)
+        .globl  _vq_call_words
         .p2align 4
-SYM(vq_call_words):
+_vq_call_words:
         pushl   %ebp
         movl    %esp, %ebp
         pushl   %ebx
@@ -41,6 +35,3 @@ SYM(vq_call_words):
         popl    %ebx
         popl    %ebp
         ret
-#if defined(__ELF__)
-        .section .note.GNU-stack,"",@progbits
-#endif
