@@ -1,5 +1,5 @@
-// The byte scanners behind find_byte, find_either and find_byte_last, one pair per instruction set; the
-// public functions in scan.h pick one pair at run time. Every pair keeps the contract of
+// The byte scanners behind find_byte, find_either and find_byte_last, one set per instruction
+// set; the public functions in scan.h pick one set at run time. Every set keeps the contract of
 // scan.h: loads are of whole aligned blocks of its width, and only of blocks that hold at least
 // one byte of [begin, end), so a read never reaches a page the range does not touch.
 #pragma once

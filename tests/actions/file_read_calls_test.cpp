@@ -130,6 +130,7 @@ TEST_F(FileReadCalls, EachCallFailing) {
     uint32_t code;
     bytes value;
     names calls;
+    bool succeeds = false;  // the call succeeds, yet leaves the code as its last-error value
   } rows[] = {
       {"CreateFileA", 1, 5, "2345", retried},
       {"CreateFileA", 0, 32, std::nullopt, {"CreateFileA", "CreateFileA"}},
@@ -143,13 +144,21 @@ TEST_F(FileReadCalls, EachCallFailing) {
       {"ReadFile", 0, 30, std::nullopt, all},
       {"ReadFile", 0, 0, std::nullopt, all},  // FALSE with no last error is a failure too
       {"CloseHandle", 0, 6, "2345", all},
+      // ERROR_ALREADY_EXISTS after opening an existing file is no failure; a ReadFile that
+      // returns TRUE with a last-error value left is one.
+      {"CreateFileA", 1, 183, "2345", all, true},
+      {"ReadFile", 0, 38, std::nullopt, all, true},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(std::string(r.call) + " #" + std::to_string(r.nth) + " code " +
                  std::to_string(r.code));
     fake_os fake;
     fake.failure_code = r.code;
-    fake.fail(r.call, r.nth);
+    if (r.succeeds) {
+      fake.leave_error(r.call, r.nth);
+    } else {
+      fake.fail(r.call, r.nth);
+    }
     EXPECT_EQ(exec(file + "|3|4|None|v"), r.value);
     EXPECT_EQ(file_calls(fake.log), r.calls);
     EXPECT_EQ(fake.live_handles, 0) << "the run left its file open";
@@ -159,6 +168,15 @@ TEST_F(FileReadCalls, EachCallFailing) {
   }
   EXPECT_EQ(folder.read("ten.bin"), "0123456789");
   EXPECT_TRUE(openable_exclusively(file));
+}
+
+TEST_F(FileReadCalls, AFailedSeekSizesTheReadFromWhereThePointerStayed) {
+  const std::string file = folder.write("ten.bin", "0123456789");
+  fake_os fake;
+  fake.failure_code = 131;
+  fake.fail("SetFilePointer", 2);
+  EXPECT_EQ(exec(file + "|3|100|None|v"), "0123456789");
+  EXPECT_EQ(fake.read_file_counts, std::vector<uint32_t>{10});
 }
 
 TEST_F(FileReadCalls, ReservationFailureReadsNothing) {

@@ -35,7 +35,7 @@ TEST_F(Plugin, InitHandsOffIdentityTextsAndReleasesOldBlocks) {
   EXPECT_STREQ(description, "Advanced String Search");
   EXPECT_EQ(fake.live_blocks, 3);
 
-  char* const first_title = title;
+  const std::vector<void*> first_blocks = {title, publisher, description};
   pxInitPlugIn(0, &title, &publisher, &description);
   EXPECT_EQ(fake.live_blocks, 3) << "the second call must release the first blocks";
   EXPECT_STREQ(title, "Velquist 1.0");
@@ -43,7 +43,7 @@ TEST_F(Plugin, InitHandsOffIdentityTextsAndReleasesOldBlocks) {
                                           "GlobalFree",  "GlobalAlloc", "GlobalFree",
                                           "GlobalAlloc", "GlobalFree",  "GlobalAlloc"};
   EXPECT_EQ(fake.log, order);
-  (void)first_title;
+  EXPECT_EQ(fake.freed_blocks, first_blocks);
   for (char* block : {title, publisher, description}) fake.real.global_free(block);
 }
 

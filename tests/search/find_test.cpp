@@ -147,6 +147,17 @@ TEST_P(Find, NoStartIsLostAtTheHandOver) {
   EXPECT_GT(beside, 0);
 }
 
+// Forward, the first open start after a give-up is itself the match: found there, not one on.
+TEST_P(Find, ForwardHandOverResumesAtTheFirstOpenStart) {
+  const std::string needle = "bbaaabbbaaaa";
+  std::string hay = repeat("bbaaabb", 3000);
+  hay.replace(553, needle.size(), needle);
+  const filter_outcome f = filter_first(hay.data(), hay.size(), needle.data(), needle.size());
+  ASSERT_TRUE(f.gave_up);
+  ASSERT_EQ(f.index, hay.find(needle));
+  expect_like_std(hay, needle);
+}
+
 // The hay flush against a page that faults on any access, on either side: a candidate loop
 // that tests one start too many reads past the hay and crashes. Hays made of the needle itself
 // keep candidates coming up to the very last start.

@@ -1,9 +1,18 @@
 #include "support/fake_os.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
 namespace vq::testing {
 namespace {
 
 fake_os* active = nullptr;
+
+// After a file call that succeeded: the last-error value it was told to leave, if any.
+void leave_error_if_told(const char* name) {
+  if (active->should_leave_error(name)) active->real.set_last_error(active->failure_code);
+}
 
 void* global_alloc(uint32_t flags, std::size_t bytes) {
   if (active->should_fail("GlobalAlloc")) return nullptr;
@@ -13,6 +22,7 @@ void* global_alloc(uint32_t flags, std::size_t bytes) {
 }
 void* global_free(void* block) {
   active->should_fail("GlobalFree");
+  active->freed_blocks.push_back(block);
   if (block) --active->live_blocks;
   return active->real.global_free(block);
 }
@@ -51,7 +61,10 @@ os_handle create_file_a(const char* name, uint32_t access, uint32_t share,
   }
   os_handle file = active->real.create_file_a(name, access, share, security, disposition, flags,
                                               template_file);
-  if (file != invalid_handle()) ++active->live_handles;
+  if (file != invalid_handle()) {
+    ++active->live_handles;
+    leave_error_if_told("CreateFileA");
+  }
   return file;
 }
 uint32_t get_file_type(os_handle file) {
@@ -71,7 +84,9 @@ uint32_t set_file_pointer(os_handle file, int32_t low, int32_t* high, uint32_t m
     active->real.set_last_error(active->failure_code);
     return ~0u;
   }
-  return active->real.set_file_pointer(file, low, high, method);
+  const uint32_t moved = active->real.set_file_pointer(file, low, high, method);
+  leave_error_if_told("SetFilePointer");
+  return moved;
 }
 int32_t read_file(os_handle file, void* buffer, uint32_t count, uint32_t* done, void* overlapped) {
   active->read_file_counts.push_back(count);
@@ -80,7 +95,9 @@ int32_t read_file(os_handle file, void* buffer, uint32_t count, uint32_t* done, 
     active->real.set_last_error(active->failure_code);
     return 0;
   }
-  return active->real.read_file(file, buffer, count, done, overlapped);
+  const int32_t ok = active->real.read_file(file, buffer, count, done, overlapped);
+  if (ok) leave_error_if_told("ReadFile");
+  return ok;
 }
 int32_t close_handle(os_handle file) {
   // A failing close still releases the handle, as the system does for most failures.
@@ -90,6 +107,7 @@ int32_t close_handle(os_handle file) {
     active->real.set_last_error(active->failure_code);
     return 0;
   }
+  if (ok) leave_error_if_told("CloseHandle");
   return ok;
 }
 uint32_t set_error_mode(uint32_t mode) {
@@ -125,14 +143,60 @@ fake_os::fake_os() : real(os) {
         get_last_error,   guard_lock,     guard_unlock};
 }
 
+namespace {
+
+// The calls the fake can fail, as the log names them.
+constexpr const char* failable[] = {
+    "GlobalAlloc",    "GlobalFree",    "HeapAlloc",   "HeapFree",     "SysAllocStringByteLen",
+    "SysFreeString",  "CreateFileA",   "GetFileType", "GetFileSizeEx", "SetFilePointer",
+    "ReadFile",       "CloseHandle",   "SetLastError", "GetLastError", "lock",
+    "unlock"};
+constexpr const char* leaving_errors[] = {"CreateFileA", "SetFilePointer", "ReadFile",
+                                          "CloseHandle"};
+
+template <std::size_t N>
+bool known(const char* const (&names)[N], const std::string& name) {
+  return std::find(std::begin(names), std::end(names), name) != std::end(names);
+}
+
+}  // namespace
+
 fake_os::~fake_os() {
   os = real;
   active = nullptr;
+  for (const auto* told : {&fail_at_, &leave_at_}) {
+    for (const auto& [name, nth] : *told) {
+      const int wanted = nth == 0 ? 1 : nth;
+      if (seen_[name] < wanted) {
+        ADD_FAILURE() << "fake_os: told to act on " << name << " #" << nth << ", but only "
+                      << seen_[name] << " such calls came";
+      }
+    }
+  }
+  if (fail_allocation_at_ > allocations) {
+    ADD_FAILURE() << "fake_os: told to fail allocation #" << fail_allocation_at_ << ", but only "
+                  << allocations << " came";
+  }
 }
 
-void fake_os::fail(const std::string& name, int nth) { fail_at_[name] = nth; }
+void fake_os::fail(const std::string& name, int nth) {
+  if (!known(failable, name)) ADD_FAILURE() << "fake_os: no call named " << name << " to fail";
+  fail_at_[name] = nth;
+}
+
+void fake_os::leave_error(const std::string& name, int nth) {
+  if (!known(leaving_errors, name)) {
+    ADD_FAILURE() << "fake_os: " << name << " cannot be made to leave an error";
+  }
+  leave_at_[name] = nth;
+}
 
 void fake_os::fail_allocation(int nth) { fail_allocation_at_ = nth; }
+
+bool fake_os::should_leave_error(const char* name) {
+  auto it = leave_at_.find(name);
+  return it != leave_at_.end() && (it->second == 0 || it->second == seen_[name]);
+}
 
 bool fake_os::should_fail(const char* name) {
   log.emplace_back(name);

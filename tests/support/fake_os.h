@@ -21,10 +21,14 @@ class fake_os {
 
   // Makes the nth call (1-based, counted from now) of the named function fail the way the
   // system reports it: a null block or string, INVALID_HANDLE_VALUE, FALSE, a last-error code.
-  // nth 0 fails every call.
+  // nth 0 fails every call. A name the fake does not know fails the test, and so does a call
+  // told to fail that never comes (checked when the fake dies), so a typo cannot pass.
   void fail(const std::string& name, int nth = 0);
+  // Makes the nth file call of that name (as for fail) succeed yet leave failure_code as the
+  // last-error value, as a system may: CreateFileA, SetFilePointer, ReadFile, CloseHandle.
+  void leave_error(const std::string& name, int nth = 0);
   // Makes the nth allocation (1-based, counted from now) fail, whichever call makes it:
-  // GlobalAlloc, HeapAlloc or SysAllocStringByteLen.
+  // GlobalAlloc, HeapAlloc or SysAllocStringByteLen; 0 fails none.
   void fail_allocation(int nth);
   // Allocations asked for since construction, failed ones included.
   int allocations = 0;
@@ -35,8 +39,9 @@ class fake_os {
   int live_strings = 0;
   // HeapAlloc blocks made and not yet freed.
   int live_heap_blocks = 0;
-  // GlobalAlloc blocks made and not yet freed.
+  // GlobalAlloc blocks made and not yet freed, and the blocks handed to GlobalFree, in order.
   int live_blocks = 0;
+  std::vector<void*> freed_blocks;
   // File handles CreateFileA gave and CloseHandle has not yet taken back.
   int live_handles = 0;
   // The arguments of every CreateFileA, SetFilePointer and ReadFile call, failed ones too.
@@ -66,11 +71,15 @@ class fake_os {
 
   // Called through the table; true when this call must fail.
   bool should_fail(const char* name);
+  // Called after a file call that succeeded; true when it must leave failure_code behind.
+  bool should_leave_error(const char* name);
 
   const os_calls real;
 
  private:
+  // Told to fail (or to leave an error), with the call that does; seen_ counts the calls.
   std::map<std::string, int> fail_at_;
+  std::map<std::string, int> leave_at_;
   std::map<std::string, int> seen_;
   int fail_allocation_at_ = 0;
 };

@@ -48,18 +48,20 @@ TEST(SplitFields, EdgeCases) {
 
 TEST(SplitFields, StopsAtZeroByteOrLimit) {
   const auto first = [](const std::string& text) { return split_fields(text.c_str(), 2); };
+  // Spelled out rather than max_text_length, so that a wrong constant cannot pass.
+  constexpr std::size_t limit = 16777216;
   // No zero byte within the limit: exactly the first 2^24 bytes.
-  std::string big(max_text_length + 100, 'q');
-  EXPECT_EQ(first(big).field(1).size(), max_text_length);
-  big[max_text_length] = '|';  // just past the limit: not a separator
-  EXPECT_EQ(first(big).field(1).size(), max_text_length);
+  std::string big(limit + 100, 'q');
+  EXPECT_EQ(first(big).field(1).size(), limit);
+  big[limit] = '|';  // just past the limit: not a separator
+  EXPECT_EQ(first(big).field(1).size(), limit);
   EXPECT_EQ(first(big).field(2).size(), 0u);
-  big[max_text_length - 1] = '|';  // the last byte inside: field 2 is empty
-  EXPECT_EQ(first(big).field(1).size(), max_text_length - 1);
+  big[limit - 1] = '|';  // the last byte inside: field 2 is empty
+  EXPECT_EQ(first(big).field(1).size(), limit - 1);
   EXPECT_EQ(first(big).field(2).size(), 0u);
-  big[max_text_length - 3] = '|';
+  big[limit - 3] = '|';
   EXPECT_EQ(first(big).field(2), "q");
-  big[max_text_length - 1] = '\0';
+  big[limit - 1] = '\0';
   EXPECT_EQ(first(big).field(2), "q");
   big[7] = '\0';
   EXPECT_EQ(first(big).field(1).size(), 7u);
