@@ -24,8 +24,11 @@ bool is_open(const open_file& file) noexcept { return file.handle != invalid_han
 // is empty or a pattern (then nothing is asked of the system) or when both attempts fail.
 open_file open_named(std::string_view name) noexcept {
   open_file file{invalid_handle(), false, 0};
-  name = name.substr(0, std::min(name.size(), max_file_name_length));
-  name = name.substr(0, name.find('\0'));
+  // Cut from pointer and length, as every view here: substr could throw, and would drag the C++
+  // runtime's exception support into the DLL. A zero byte would end the name for the system.
+  const char* const first = name.data();
+  const char* const last = first + std::min(name.size(), max_file_name_length);
+  name = {first, static_cast<std::size_t>(std::find(first, last, '\0') - first)};
   // A pattern would let the system pick a file, or create one named by the pattern.
   if (name.empty() || name.find_first_of("*?") != std::string_view::npos) return file;
   char copy[max_file_name_length + 1];

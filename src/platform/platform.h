@@ -49,6 +49,9 @@ struct os_calls {
                              os_security_attributes* security, uint32_t disposition,
                              uint32_t flags, os_handle template_file);
   uint32_t (*get_file_type)(os_handle file);
+  // The read asks for the size first and reserves no more than the file holds after the
+  // position: a huge count on a short file is then still read, where reserving the count
+  // itself (up to 2 GiB) would fail in a crowded 32-bit process and give nothing.
   int32_t (*get_file_size_ex)(os_handle file, int64_t* size);
   uint32_t (*set_file_pointer)(os_handle file, int32_t low, int32_t* high, uint32_t method);
   int32_t (*read_file)(os_handle file, void* buffer, uint32_t count, uint32_t* done,

@@ -1,8 +1,8 @@
 // The search compared with its plain reference over many generated cases: random texts from
 // small alphabets and from bytes such as 0x00, 0x80 and 0xFF, needles cut from them or shaped
 // to be periodic, every start on both sides of both ends and the 32-bit extremes, and long
-// periodic texts where the fast search hands over to its fallback. Shared by the unit tests
-// and the plain program run on the 32-bit build.
+// periodic texts where the fast search hands over to its fallback. Run by the unit tests,
+// natively and under Wine.
 #pragma once
 
 #include <cstdint>

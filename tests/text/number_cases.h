@@ -1,4 +1,4 @@
-// Numeric field cases shared by the unit tests and the 32-bit table runner: {field, result}.
+// Numeric field cases of the unit tests, run natively and under Wine: {field, result}.
 #pragma once
 
 #include <cstdint>
