@@ -55,6 +55,16 @@ pe_tables read_pe_tables(const std::vector<unsigned char>& bytes) {
   if (!tables.is_pe32) return tables.error = "not a 32-bit image", tables;
   pe.section_count = pe.u16(header + 6);
   pe.sections_at = optional + optional_size;
+  tables.timestamp = pe.u32(header + 8);
+  tables.dll_characteristics = pe.u16(optional + 70);
+  for (uint32_t i = 0; i < pe.section_count && pe.ok; ++i) {
+    const uint32_t at = pe.sections_at + i * 40;
+    std::string name;
+    for (uint32_t k = 0; k < 8 && at + k < bytes.size() && bytes[at + k]; ++k) {
+      name += static_cast<char>(bytes[at + k]);
+    }
+    tables.sections.push_back({name, pe.u32(at + 36)});
+  }
 
   const uint32_t export_rva = pe.u32(optional + 96);
   if (export_rva) {

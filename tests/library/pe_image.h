@@ -1,6 +1,7 @@
-// Reads the export and import tables of a 32-bit PE image from its bytes.
+// Reads the headers, export and import tables of a 32-bit PE image from its bytes.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,13 @@ struct pe_tables {
   std::string error;
   bool is_dll = false;
   bool is_pe32 = false;  // 32-bit optional header
+  uint32_t timestamp = 0;
+  uint32_t dll_characteristics = 0;
+  struct section {
+    std::string name;
+    uint32_t characteristics;
+  };
+  std::vector<section> sections;
   std::vector<std::string> export_names;
   std::vector<std::string> import_libraries;
   std::vector<std::string> import_functions;  // by name, from every library

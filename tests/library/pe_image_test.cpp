@@ -30,6 +30,22 @@ TEST(LibraryImage, ExportsExactlyTheProtocolAndActionNames) {
   EXPECT_EQ(tables.export_names.size(), expected.size()) << "an export is listed twice";
 }
 
+TEST(LibraryImage, ReproducibleAndHardened) {
+  const pe_tables tables = read_pe_tables(read_whole_file(library_path()));
+  ASSERT_TRUE(tables.valid) << tables.error;
+  EXPECT_EQ(tables.timestamp, 0u) << "a link timestamp makes every build differ";
+  constexpr uint32_t dynamic_base = 0x0040, nx_compat = 0x0100, no_seh = 0x0400;
+  EXPECT_EQ(tables.dll_characteristics & dynamic_base, dynamic_base);
+  EXPECT_EQ(tables.dll_characteristics & nx_compat, nx_compat);
+  EXPECT_EQ(tables.dll_characteristics & no_seh, no_seh);
+  constexpr uint32_t executable = 0x20000000, writable = 0x80000000;
+  EXPECT_FALSE(tables.sections.empty());
+  for (const auto& section : tables.sections) {
+    EXPECT_NE(section.characteristics & (executable | writable), executable | writable)
+        << section.name << " is both writable and executable";
+  }
+}
+
 TEST(LibraryImage, ImportsOnlySystemLibraries) {
   const pe_tables tables = read_pe_tables(read_whole_file(library_path()));
   ASSERT_TRUE(tables.valid) << tables.error;
