@@ -29,7 +29,7 @@ constexpr std::size_t mib = std::size_t{1} << 20;
 constexpr std::size_t text_size = 16 * mib - 32;
 constexpr std::size_t file_size = 64 * mib;
 
-const vq::host::entry_points* px = nullptr;
+const vq::loader::entry_points* px = nullptr;
 int sets = 0;
 uint32_t last_length = 0;  // byte count of the value the last publish carried
 
@@ -162,7 +162,7 @@ void print(const char* what, const char* base_name, figure f, const char* goal) 
   std::fflush(stdout);
 }
 
-bool open_library(vq::host::plugin_library& library, const std::string& path) {
+bool open_library(vq::loader::plugin_library& library, const std::string& path) {
   std::string error;
   if (!library.open(path, error)) {
     std::fprintf(stderr, "dll_bench: %s\n", error.c_str());
@@ -230,7 +230,7 @@ std::string write_test_file() {
 }
 
 int run_all(const std::string& dll) {
-  vq::host::plugin_library library;
+  vq::loader::plugin_library library;
   if (!open_library(library, dll)) return 2;
 
   const std::string text = english_text(text_size);
@@ -278,10 +278,10 @@ int run_all(const std::string& dll) {
 int main(int argc, char** argv) {
   if (argc == 5 && std::string(argv[1]) == "--peak") {
     // The exit code carries the extra peak in KiB.
-    vq::host::plugin_library library;
+    vq::loader::plugin_library library;
     if (!open_library(library, argv[4])) return 1;
     return static_cast<int>(peak_extra_of_read(argv[2], argv[3]) / 1024);
   }
-  const std::string dll = argc > 1 ? argv[1] : vq::host::default_library_path(argv[0]);
+  const std::string dll = argc > 1 ? argv[1] : vq::loader::default_library_path(argv[0]);
   return run_all(dll);
 }

@@ -21,7 +21,7 @@ bool equal_any_case(std::string_view a, std::string_view b) {
 // Copies a zero-terminated identity text out of its host-owned block and releases the block.
 std::string take_host_block(char*& block) {
   std::string text = block ? std::string(block, std::strlen(block)) : std::string();
-  host::release_host_block(block);
+  loader::release_host_block(block);
   block = nullptr;
   return text;
 }

@@ -79,7 +79,7 @@ class host_session {
                                        int32_t count_again);
   static void VQ_STDCALL on_set_variable(const char* name, const char* value);
 
-  host::plugin_library library_;
+  loader::plugin_library library_;
   std::vector<action_entry> actions_;
   variable_store variables_;
   std::vector<variable_set> sets_;

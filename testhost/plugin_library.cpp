@@ -4,7 +4,7 @@
 
 #include "testhost/system_library.h"
 
-namespace vq::host {
+namespace vq::loader {
 
 plugin_library::~plugin_library() { close(); }
 
@@ -33,4 +33,4 @@ void plugin_library::close() {
   entries_ = {};
 }
 
-}  // namespace vq::host
+}  // namespace vq::loader

@@ -1,4 +1,5 @@
-// Loads a Velquist library the way a host does and resolves its eleven entry points.
+// The library loader (namespace loader): loads a Velquist library the way a host does and
+// resolves its eleven entry points. Shared by vqhost, the library tests and the DLL benchmark.
 #pragma once
 
 #include <cstdint>
@@ -6,7 +7,7 @@
 
 #include "host/abi.h"
 
-namespace vq::host {
+namespace vq::loader {
 
 struct entry_points {
   void(VQ_STDCALL* init_plugin)(host_word, char**, char**, char**);
@@ -51,4 +52,4 @@ void release_host_block(char* block);
 // The library file built beside the running program.
 std::string default_library_path(const char* argv0);
 
-}  // namespace vq::host
+}  // namespace vq::loader

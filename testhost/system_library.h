@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace vq::host {
+namespace vq::loader {
 
 void* load_system_library(const std::string& path, std::string& error);
 void* find_system_symbol(void* module, const char* name);
@@ -13,4 +13,4 @@ void free_system_library(void* module);
 // writes are the bytes themselves (no CR LF translation); nothing to do on POSIX systems.
 void use_binary_stdio();
 
-}  // namespace vq::host
+}  // namespace vq::loader

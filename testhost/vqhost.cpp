@@ -147,7 +147,7 @@ int vqhost_main(int argc, const char* const* argv, const std_streams& io) {
   host_session session;
   std::string error;
   const std::string library = parsed.library.empty()
-                                  ? host::default_library_path(argc > 0 ? argv[0] : nullptr)
+                                  ? loader::default_library_path(argc > 0 ? argv[0] : nullptr)
                                   : parsed.library;
   int status = exit_ok;
   if (!session.load(library, error)) {

@@ -8,7 +8,7 @@
 int main(int argc, char** argv) {
   // Windows would turn every "\n" written into CR LF and stop reading at a 0x1a byte; the
   // output must be the same bytes on every system.
-  vq::host::use_binary_stdio();
+  vq::loader::use_binary_stdio();
   try {
     return vq::vqhost::vqhost_main(argc, argv, {stdin, stdout, stderr});
   } catch (const std::exception& failure) {

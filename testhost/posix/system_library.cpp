@@ -7,7 +7,7 @@
 
 #include "testhost/plugin_library.h"
 
-namespace vq::host {
+namespace vq::loader {
 
 const char* const entry_point_names[11] = {
     "pxInitPlugIn", "pxRegisterPlugIn", "pxRegisterScriptProcessor", "pxRegisterInterfaceAccess",
@@ -44,4 +44,4 @@ std::string default_library_path(const char* argv0) {
          "libvelquist.so";
 }
 
-}  // namespace vq::host
+}  // namespace vq::loader

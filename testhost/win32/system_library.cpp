@@ -8,7 +8,7 @@
 
 #include "testhost/plugin_library.h"
 
-namespace vq::host {
+namespace vq::loader {
 
 // 32-bit Windows exports the host-protocol routines under their decorated stdcall names.
 const char* const entry_point_names[11] = {
@@ -44,4 +44,4 @@ std::string default_library_path(const char* argv0) {
   return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + "Velquist.dll";
 }
 
-}  // namespace vq::host
+}  // namespace vq::loader

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "support/temp_folder.h"
-#include "support/test_host.h"
+#include "support/callback_recorder.h"
 
 namespace vq::testing {
 

@@ -8,7 +8,7 @@
 #include "host/callbacks.h"
 #include "plugin/plugin.h"
 #include "plugin/state.h"
-#include "support/test_host.h"
+#include "support/callback_recorder.h"
 
 namespace vq {
 namespace {

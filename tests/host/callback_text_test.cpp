@@ -7,7 +7,7 @@
 
 #include "host/callbacks.h"
 #include "support/fake_os.h"
-#include "support/test_host.h"
+#include "support/callback_recorder.h"
 
 namespace vq {
 namespace {

@@ -135,7 +135,7 @@ TEST_F(Abi, ExportsWorkOnAnyFourByteAlignment) {
     char* texts[3] = {nullptr, nullptr, nullptr};
     call(reinterpret_cast<const void*>(px->init_plugin),
          {1, word(&texts[0]), word(&texts[1]), word(&texts[2])}, misalign);
-    for (char* block : texts) host::release_host_block(block);
+    for (char* block : texts) loader::release_host_block(block);
     ASSERT_EQ(received.size(), 6u);
     EXPECT_EQ(received[0], "zk_resultado= 200001");
     EXPECT_EQ(received[1], "zk_resultado= 199997");

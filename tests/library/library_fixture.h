@@ -30,8 +30,8 @@ class library_test : public ::testing::Test {
   // Runs pxExecAction through the library and returns what the one publish set.
   variable_set exec(int32_t action, const std::string& parameters);
 
-  host::plugin_library library;
-  const host::entry_points* px = nullptr;
+  loader::plugin_library library;
+  const loader::entry_points* px = nullptr;
   static std::vector<variable_set> sets;
   static void VQ_STDCALL record_set(const char* name, const char* value);
   static void VQ_STDCALL record_add(int32_t, const char*, const char*, const char*, int32_t,

@@ -55,7 +55,7 @@ TEST_F(library_test, IdentityTextsInHostOwnedBlocks) {
   EXPECT_STREQ(texts[0], "Velquist 1.0");
   EXPECT_GT(std::strlen(texts[1]), 0u);
   EXPECT_STREQ(texts[2], "Advanced String Search");
-  for (char* block : texts) host::release_host_block(block);
+  for (char* block : texts) loader::release_host_block(block);
 }
 
 TEST_F(library_test, RunsEachActionThroughTheHostProtocol) {

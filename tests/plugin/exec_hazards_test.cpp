@@ -10,7 +10,7 @@
 #include "support/fake_os.h"
 #include "support/guarded_pages.h"
 #include "support/temp_folder.h"
-#include "support/test_host.h"
+#include "support/callback_recorder.h"
 #include "text/publish.h"
 
 namespace vq::testing {

@@ -9,7 +9,7 @@
 #include "host/callbacks.h"
 #include "plugin/state.h"
 #include "support/fake_os.h"
-#include "support/test_host.h"
+#include "support/callback_recorder.h"
 #include "text/publish.h"
 
 namespace vq {

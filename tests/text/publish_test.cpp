@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "support/test_host.h"
+#include "support/callback_recorder.h"
 
 namespace vq {
 namespace {

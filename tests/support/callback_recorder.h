@@ -1,5 +1,5 @@
-// A recording host for tests of the plug-in linked in statically: callbacks that keep every
-// call, with every callback text checked for its BSTR layout while it is alive.
+// Callbacks that record every call, for tests of the plug-in linked in statically, with every
+// callback text checked for its BSTR layout while it is alive; and the fixture that stores them.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "support/test_host.h"
+#include "support/callback_recorder.h"
 
 #include <cstring>
 
