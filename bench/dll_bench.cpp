@@ -176,10 +176,10 @@ bool open_library(vq::loader::plugin_library& library, const std::string& path) 
 std::size_t peak_extra_of_read(const std::string& mode, const std::string& path) {
   const host_text text(path + "|1|" + std::to_string(file_size) + "|" + mode + "|data");
   PROCESS_MEMORY_COUNTERS before{}, after{};
-  K32GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+  GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
   sets = 0;
   px->exec_action(4, text.variable());
-  K32GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+  GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
   if (sets != 1 || last_length == 0) std::exit(1);
   return after.PeakWorkingSetSize - before.WorkingSetSize;
 }

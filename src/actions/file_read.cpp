@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "actions/guarded_call.h"
 #include "platform/platform.h"
@@ -60,6 +61,16 @@ open_file open_named(std::string_view name) noexcept {
   return file;
 }
 
+// Puts the file pointer at a 0-based offset; false when the system refuses.
+bool seek_to(const open_file& file, int64_t offset) noexcept {
+  const auto low = static_cast<int32_t>(static_cast<uint32_t>(offset));
+  auto high = static_cast<int32_t>(offset >> 32);
+  const auto moved = guarded_call([&] {
+    return os.set_file_pointer(file.handle, low, &high, os_const::file_begin);
+  });
+  return moved.last_error == 0;
+}
+
 // Moves a disk file's pointer to the 1-based start. The offset is worked out in 64 bits:
 // start - 1 in 32 bits would wrap INT32_MIN to a huge positive offset. The system refuses a
 // negative offset (ERROR_NEGATIVE_SEEK) and leaves the pointer at 0, so the read then starts
@@ -67,12 +78,7 @@ open_file open_named(std::string_view name) noexcept {
 void position_at(open_file& file, int32_t start) noexcept {
   if (!is_open(file) || !file.is_disk) return;
   const int64_t offset = int64_t{start} - 1;
-  const auto low = static_cast<int32_t>(static_cast<uint32_t>(offset));
-  auto high = static_cast<int32_t>(offset >> 32);
-  const auto moved = guarded_call([&] {
-    return os.set_file_pointer(file.handle, low, &high, os_const::file_begin);
-  });
-  if (moved.last_error == 0) file.position = offset;
+  if (seek_to(file, offset)) file.position = offset;
 }
 
 // How many bytes to reserve for a read of count (>= 0) bytes: no more than the file holds
@@ -87,9 +93,50 @@ uint32_t reservation(const open_file& file, int32_t count) noexcept {
   return static_cast<uint32_t>(std::min<int64_t>(count, remaining));
 }
 
+// Whether ReadFile refused a count for want of system resources, which Windows may do for one
+// large read (tens of MiB from a network share, a process short of quota or memory) although
+// the same bytes come in smaller reads: ERROR_NOT_ENOUGH_MEMORY, ERROR_NO_SYSTEM_RESOURCES,
+// ERROR_WORKING_SET_QUOTA, ERROR_NOT_ENOUGH_QUOTA.
+bool is_resource_refusal(uint32_t code) noexcept {
+  return code == 8 || code == 1450 || code == 1453 || code == 1816;
+}
+
+// The smallest piece asked for after refusals.
+constexpr uint32_t smallest_piece = 64 * 1024;
+
+// Reads the wanted bytes from the file's position into the text, in pieces, after the system
+// refused them in one read: each refusal halves the piece (the first piece is half the whole),
+// down to smallest_piece, and puts the pointer back where the next byte comes from. A short
+// piece is the end of the file. Returns the bytes read, or nothing when a piece fails otherwise
+// or is refused at the smallest size.
+std::optional<uint32_t> read_in_pieces(const open_file& file, char* into,
+                                       uint32_t wanted) noexcept {
+  if (wanted <= smallest_piece) return std::nullopt;
+  uint32_t piece = std::max(wanted / 2, smallest_piece);
+  uint32_t done = 0;
+  bool refused = true;
+  while (done < wanted) {
+    if (refused && !seek_to(file, file.position + done)) return std::nullopt;
+    const uint32_t asked = std::min(piece, wanted - done);
+    uint32_t got = 0;
+    const auto read = guarded_call(
+        [&] { return os.read_file(file.handle, into + done, asked, &got, nullptr); });
+    refused = read.value == 0 && is_resource_refusal(read.last_error);
+    if (refused && piece > smallest_piece) {
+      piece = std::max(piece / 2, smallest_piece);
+      continue;
+    }
+    if (read.value == 0 || read.last_error != 0) return std::nullopt;
+    done += got;
+    if (got < asked) break;
+  }
+  return done;
+}
+
 // One ReadFile of at most count bytes, straight into the callback text that will carry them to
-// the host. Nothing is read from a device or a pipe: a console or a pipe with no writer would
-// wait for ever inside the host.
+// the host; in pieces only when the system refuses the one read for want of resources.
+// Nothing is read from a device or a pipe: a console or a pipe with no writer would wait for
+// ever inside the host.
 callback_text read_bytes(const open_file& file, int32_t count) noexcept {
   if (!is_open(file) || !file.is_disk || count < 0) return {};
   const uint32_t wanted = reservation(file, count);
@@ -100,8 +147,15 @@ callback_text read_bytes(const open_file& file, int32_t count) noexcept {
   const auto read = guarded_call([&] {
     return os.read_file(file.handle, data.bytes() ? data.bytes() : &none, wanted, &done, nullptr);
   });
-  // A FALSE result counts as failed even when the system left no last-error value.
-  if (read.value == 0 || read.last_error != 0 || done == 0) return {};
+  if (read.value == 0 && is_resource_refusal(read.last_error)) {
+    const std::optional<uint32_t> pieces = read_in_pieces(file, data.bytes(), wanted);
+    if (!pieces) return {};
+    done = *pieces;
+  } else if (read.value == 0 || read.last_error != 0) {
+    // A FALSE result counts as failed even when the system left no last-error value.
+    return {};
+  }
+  if (done == 0) return {};
   // The file ended first (or shrank since it was sized): a text of the right length.
   if (done < wanted) data = callback_text({data.bytes(), done});
   return data;

@@ -15,8 +15,9 @@ inline constexpr std::size_t max_file_name_length = 255;
 // Opens the file named by the first 255 bytes of name (no system call at all for an empty name
 // or one holding "*" or "?" in those bytes; created empty if missing; opened for reading and
 // writing, else for reading, never shared), positions a disk file at the 1-based start (a
-// start of 0 or less reads from the first byte), reads at most count bytes with one ReadFile,
-// and closes it before returning. Nothing is read from a device or a pipe. Every system call
+// start of 0 or less reads from the first byte), reads at most count bytes with one ReadFile
+// (in pieces only when the system refuses that one for want of resources), and closes it
+// before returning. Nothing is read from a device or a pipe. Every system call
 // goes through the guard. Every failure gives the empty data; never more than count bytes.
 // The bytes are read straight into the callback text that carries them to the host; one that
 // is not filled is replaced by a text of the right length.

@@ -179,6 +179,57 @@ TEST_F(FileReadCalls, AFailedSeekSizesTheReadFromWhereThePointerStayed) {
   EXPECT_EQ(fake.read_file_counts, std::vector<uint32_t>{10});
 }
 
+TEST_F(FileReadCalls, AReadRefusedForResourcesComesInPieces) {
+  // 3 MiB that repeats nowhere near a piece's length, control bytes included.
+  std::string content(3 << 20, '\0');
+  for (std::size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>(i * 7 + i / 251);
+  const std::string file = folder.write("big.bin", content);
+  auto stripped = [](std::string s) {
+    std::erase_if(s, [](char c) { return static_cast<unsigned char>(c) < 32; });
+    return s;
+  };
+  constexpr uint32_t mib = 1 << 20;
+  const struct {
+    const char* fields;  // start|count|mode
+    uint32_t refuse_above;
+    uint32_t code;
+    bytes value;
+    std::size_t reads = 0;  // how many ReadFile calls; 0 for any
+    int also_refused = 0;   // a ReadFile refused with the code as well, after others succeeded
+  } rows[] = {
+      {"1|2147483647|None", mib, 1450, content},
+      {"1000001|2147483647|None", mib, 1816, content.substr(1000000)},
+      {"1000001|2147483647|None", mib, 1450, content.substr(1000000), 0, 4},
+      {"1|3145728|ALL", mib, 1453, stripped(content)},
+      {"7|3000000|all", mib, 8, stripped(content.substr(6, 3000000))},
+      // Refused down to the smallest piece (64 KiB): nothing, and nothing left behind.
+      {"1|2147483647|None", 0, 1450, std::nullopt},
+      // Any other failure is not retried.
+      {"1|2147483647|None", 0, 5, std::nullopt, 1},
+      // A read the system takes whole stays one ReadFile.
+      {"1|1000|None", mib, 1450, content.substr(0, 1000), 1},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(std::string(r.fields) + " code " + std::to_string(r.code));
+    fake_os fake;
+    fake.refuse_reads_above = r.refuse_above;
+    fake.refusal_code = r.code;
+    if (r.also_refused) {
+      fake.failure_code = r.code;
+      fake.fail("ReadFile", r.also_refused);
+    }
+    EXPECT_EQ(exec(file + "|" + r.fields + "|v"), r.value);
+    if (r.reads) {
+      EXPECT_EQ(fake.read_file_counts.size(), r.reads);
+    }
+    if (!r.value && r.code == 1450) {
+      EXPECT_EQ(fake.read_file_counts.back(), 64u * 1024) << "the smallest piece is 64 KiB";
+    }
+    EXPECT_EQ(fake.live_handles, 0);
+    EXPECT_EQ(fake.live_strings, 0);
+  }
+}
+
 TEST_F(FileReadCalls, ReservationFailureReadsNothing) {
   // A count the size query cannot cut down (the size is unknown) and a 32-bit process cannot
   // hold.

@@ -90,9 +90,10 @@ uint32_t set_file_pointer(os_handle file, int32_t low, int32_t* high, uint32_t m
 }
 int32_t read_file(os_handle file, void* buffer, uint32_t count, uint32_t* done, void* overlapped) {
   active->read_file_counts.push_back(count);
-  if (active->should_fail("ReadFile")) {
+  const bool refused = count > active->refuse_reads_above;
+  if (active->should_fail("ReadFile") || refused) {
     if (done) *done = 0;
-    active->real.set_last_error(active->failure_code);
+    active->real.set_last_error(refused ? active->refusal_code : active->failure_code);
     return 0;
   }
   const int32_t ok = active->real.read_file(file, buffer, count, done, overlapped);

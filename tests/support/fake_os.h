@@ -68,6 +68,10 @@ class fake_os {
   std::vector<uint32_t> read_file_counts;
   // The last-error code a failing call leaves.
   uint32_t failure_code = 5;  // ERROR_ACCESS_DENIED
+  // ReadFile of more bytes than this fails with refusal_code, as Windows may refuse one large
+  // read for want of resources.
+  uint32_t refuse_reads_above = UINT32_MAX;
+  uint32_t refusal_code = 1450;  // ERROR_NO_SYSTEM_RESOURCES
 
   // Called through the table; true when this call must fail.
   bool should_fail(const char* name);

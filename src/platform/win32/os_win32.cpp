@@ -47,11 +47,18 @@ uint32_t set_error_mode(uint32_t mode) { return SetErrorMode(mode); }
 void set_last_error(uint32_t code) { SetLastError(code); }
 uint32_t get_last_error() { return GetLastError(); }
 
-// A slim reader/writer lock needs no initialisation and no cleanup, so the guard works from
-// the first call whatever the load order, and pulls in no threading library.
-SRWLOCK guard = SRWLOCK_INIT;
-void guard_lock() { AcquireSRWLockExclusive(&guard); }
-void guard_unlock() { ReleaseSRWLockExclusive(&guard); }
+// The guard lock is one word taken with InterlockedCompareExchange: it needs no set-up and no
+// release, so it works from the first call whatever the load order, and every Windows from XP
+// on has what it uses (a slim reader/writer lock would need Vista). A waiter sleeps between
+// tries rather than spin, since the holder may sit in an open on a network path for seconds.
+// Waiting is rare (the host runs one action at a time), so a millisecond's delay costs nothing.
+volatile LONG guard = 0;
+void guard_lock() {
+  for (unsigned tries = 0; InterlockedCompareExchange(&guard, 1, 0) != 0; ++tries) {
+    Sleep(tries < 8 ? 0 : 1);
+  }
+}
+void guard_unlock() { InterlockedExchange(&guard, 0); }
 
 }  // namespace
 
