@@ -1,5 +1,6 @@
 #include "library/pe_image.h"
 
+#include <cctype>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -57,6 +58,8 @@ pe_tables read_pe_tables(const std::vector<unsigned char>& bytes) {
   pe.sections_at = optional + optional_size;
   tables.timestamp = pe.u32(header + 8);
   tables.dll_characteristics = pe.u16(optional + 70);
+  tables.os_version = pe.u16(optional + 40) << 16 | pe.u16(optional + 42);
+  tables.subsystem_version = pe.u16(optional + 48) << 16 | pe.u16(optional + 50);
   for (uint32_t i = 0; i < pe.section_count && pe.ok; ++i) {
     const uint32_t at = pe.sections_at + i * 40;
     std::string name;
@@ -81,11 +84,18 @@ pe_tables read_pe_tables(const std::vector<unsigned char>& bytes) {
       const uint32_t name = pe.u32(at + 12);
       if (!name) break;
       tables.import_libraries.push_back(pe.text(name));
+      std::string library = tables.import_libraries.back();
+      for (char& c : library) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
       const uint32_t lookup = pe.u32(at) ? pe.u32(at) : pe.u32(at + 16);
       for (uint32_t entry = pe.offset(lookup); pe.ok; entry += 4) {
         const uint32_t thunk = pe.u32(entry);
         if (!thunk) break;
-        if (!(thunk & 0x80000000u)) tables.import_functions.push_back(pe.text(thunk + 2));
+        if (thunk & 0x80000000u) {
+          tables.imports.push_back(library + "!#" + std::to_string(thunk & 0xFFFF));
+        } else {
+          tables.import_functions.push_back(pe.text(thunk + 2));
+          tables.imports.push_back(library + "!" + tables.import_functions.back());
+        }
       }
     }
   }

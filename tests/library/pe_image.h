@@ -14,6 +14,10 @@ struct pe_tables {
   bool is_pe32 = false;  // 32-bit optional header
   uint32_t timestamp = 0;
   uint32_t dll_characteristics = 0;
+  // The oldest system the image claims to run on, and its subsystem version: major.minor as
+  // major * 0x10000 + minor.
+  uint32_t os_version = 0;
+  uint32_t subsystem_version = 0;
   struct section {
     std::string name;
     uint32_t characteristics;
@@ -22,6 +26,8 @@ struct pe_tables {
   std::vector<std::string> export_names;
   std::vector<std::string> import_libraries;
   std::vector<std::string> import_functions;  // by name, from every library
+  // Every import as "library!function", the library in lower case; "library!#n" by ordinal n.
+  std::vector<std::string> imports;
 };
 
 // Never reads outside bytes: a truncated or damaged image gives valid == false and an error.
