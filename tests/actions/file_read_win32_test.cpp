@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "actions/file_read_fixture.h"
@@ -111,18 +112,34 @@ TEST_F(FileReadWin32, DevicesAndPipesAreClosedUnread) {
   HANDLE pipe = CreateNamedPipeA(pipe_name.c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE, 1, 64, 64,
                                  0, nullptr);
   ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
-  // NUL (also as NUL.txt) is a character device; CON fails to open without a console. Serial
-  // ports are left out: Wine maps COM1 to the machine's own port, whose close can stall the
-  // process for minutes.
-  for (const std::string& name : {std::string("NUL"), std::string("nul"), std::string("NUL.txt"),
-                                  std::string("CON"), pipe_name}) {
+  // Devices on every version: opened and closed unread, or not opened at all (CON without a
+  // console, COM1 on a machine without that port). The test prefixes map Wine's COM1 to
+  // /dev/null: the machine's own port can stall a close for minutes.
+  for (const std::string& name : {std::string("NUL"), std::string("nul"), std::string("CON"),
+                                  std::string("COM1"), pipe_name}) {
     SCOPED_TRACE(name);
     fake_os fake;
     EXPECT_EQ(run(name, "1|100|"), std::nullopt);
-    EXPECT_EQ(fake.read_file_counts.size(), 0u);
+    EXPECT_TRUE(fake.read_file_counts.empty()) << "read from a device";
     EXPECT_EQ(fake.live_handles, 0);
   }
   CloseHandle(pipe);
+  // With an extension or inside a folder, a device name names the device before Windows 11 and
+  // an ordinary file from Windows 11 on. Either is right: the device, closed unread; or a file
+  // that is missing, so created empty like any other.
+  std::filesystem::create_directory(folder.root() / "dir");
+  for (const std::string& name : {folder.path("NUL.txt"), folder.path("dir\\COM1")}) {
+    SCOPED_TRACE(name);
+    fake_os fake;
+    EXPECT_EQ(run(name, "1|100|"), std::nullopt);
+    EXPECT_EQ(fake.live_handles, 0);
+    const bool made = GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (made) {
+      EXPECT_EQ(std::filesystem::file_size(name), 0u);
+    } else {
+      EXPECT_TRUE(fake.read_file_counts.empty()) << "read from a device";
+    }
+  }
 }
 
 }  // namespace
