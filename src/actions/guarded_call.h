@@ -1,5 +1,11 @@
 // The system-call guard around every file call of the file read action: no error box of the
 // system's own, and a last-error value that belongs to the call alone.
+//
+// The guard lock is the module's only lock, and this is why it exists: the error mode it
+// switches belongs to the whole process, so two guarded calls on two threads must not overlap,
+// or one could restore a mode the other still relies on. Everything else in the module (the
+// host's callbacks, the result text) is not locked: the host calls the plug-in from one thread
+// at a time. No other lock is taken, and no callback runs, while the guard lock is held.
 #pragma once
 
 #include <cstdint>

@@ -60,7 +60,7 @@ struct os_calls {
   uint32_t (*set_error_mode)(uint32_t mode);
   void (*set_last_error)(uint32_t code);
   uint32_t (*get_last_error)();
-  // The one module-wide lock around guarded file calls.
+  // The one module-wide lock around guarded file calls (why: actions/guarded_call.h).
   void (*guard_lock)();
   void (*guard_unlock)();
 };

@@ -5,10 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <thread>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <time.h>
+#endif
 
 #include "support/temp_folder.h"
 
@@ -169,6 +177,41 @@ TEST_F(FileCalls, LastErrorBelongsToTheThread) {
   other.join();
   EXPECT_NE(seen_first, 7u);
   EXPECT_EQ(seen_after, 9u);
+}
+
+// CPU time the calling thread has used, in milliseconds.
+double thread_cpu_ms() {
+#if defined(_WIN32)
+  FILETIME created, exited, kernel, user;
+  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+  auto ms = [](FILETIME t) { return (double(t.dwHighDateTime) * 4294967296.0 + t.dwLowDateTime) / 1e4; };
+  return ms(kernel) + ms(user);
+#else
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+#endif
+}
+
+TEST_F(FileCalls, TheGuardLockExcludesAndItsWaiterSleeps) {
+  // The holder may sit in an open on a network path for seconds: a waiter must not spin.
+  std::atomic<bool> held{false}, released{false}, entered_while_held{false};
+  std::thread holder([&] {
+    os.guard_lock();
+    held = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    released = true;
+    os.guard_unlock();
+  });
+  while (!held) std::this_thread::yield();
+  const double cpu_before = thread_cpu_ms();
+  os.guard_lock();
+  const double cpu_spent = thread_cpu_ms() - cpu_before;
+  entered_while_held = !released;
+  os.guard_unlock();
+  holder.join();
+  EXPECT_FALSE(entered_while_held);
+  EXPECT_LT(cpu_spent, 200.0) << "the waiter burned the processor for 400 ms of waiting";
 }
 
 }  // namespace
