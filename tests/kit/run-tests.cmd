@@ -44,13 +44,14 @@ dir /b examples > "%TEMP%\velquist-kit-before.txt"
 vqhost.exe run examples\demo.vqs > "%out%" 2> "%err%"
 set status=%errorlevel%
 dir /b examples > "%TEMP%\velquist-kit-after.txt"
+rem The first problem found is the one reported.
 set problem=
 if not "%status%"=="0" set problem=vqhost exit status %status%
-for %%F in ("%err%") do if not "%%~zF"=="0" set problem=vqhost wrote to standard error
+for %%F in ("%err%") do if not "%%~zF"=="0" if "%problem%"=="" set problem=vqhost wrote to standard error
 same_bytes.exe "%TEMP%\velquist-kit-before.txt" "%TEMP%\velquist-kit-after.txt" > nul
-if errorlevel 1 set problem=the demo changed what examples\ holds
+if errorlevel 1 if "%problem%"=="" set problem=the demo changed what examples\ holds
 same_bytes.exe examples\demo.expected "%out%"
-if errorlevel 1 set problem=the output differs from examples\demo.expected
+if errorlevel 1 if "%problem%"=="" set problem=the output differs from examples\demo.expected
 if "%problem%"=="" (
   echo passed: demo
   set /a passed+=1
