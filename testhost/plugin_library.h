@@ -24,8 +24,9 @@ struct entry_points {
 };
 
 // The exported name of each entry point in this build's library format, in the order of
-// entry_points (decorated stdcall names on 32-bit Windows).
-extern const char* const entry_point_names[11];
+// entry_points: the names of velquist.def (decorated stdcall names on 32-bit Windows), which
+// must be eleven.
+extern const char* const (&entry_point_names)[11];
 
 class plugin_library {
  public:

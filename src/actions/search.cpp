@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "search/find.h"
+#include "text/param_text.h"
 
 // Views are cut from pointer and length: substr could throw, and would drag the C++ runtime's
 // exception support into the DLL.
@@ -16,11 +17,10 @@ int32_t effective_start(int32_t from_pos, std::string_view direction) noexcept {
   return static_cast<int32_t>(0u - static_cast<uint32_t>(from_pos));
 }
 
+// Every position fits the int32_t result: the source is a field of a parameter text.
+static_assert(max_text_length <= std::numeric_limits<int32_t>::max());
+
 int32_t position_search(std::string_view source, std::string_view needle, int32_t start) noexcept {
-  // Positions must fit the result; texts never come near this, it only keeps the
-  // arithmetic below exact if one ever did.
-  constexpr std::size_t max_length = std::numeric_limits<int32_t>::max();
-  if (source.size() > max_length) source = {source.data(), max_length};
   const std::size_t length = source.size();
   if (length == 0 || start == 0) return 0;
 

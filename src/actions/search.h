@@ -15,7 +15,8 @@ int32_t effective_start(int32_t from_pos, std::string_view direction) noexcept;
 // start < 0: rightmost match ending at or before position P = L + start + 1 (start -1 is the
 //            last byte); the match's first position is returned.
 // start = 0, an empty source, or a start beyond either end give 0. An empty needle is found
-// at start (forward) or at P (backward).
+// at start (forward) or at P (backward). The source is a field of a parameter text, at most
+// max_text_length (2^24) bytes, so every position fits the result.
 int32_t position_search(std::string_view source, std::string_view needle,
                         int32_t start) noexcept;
 

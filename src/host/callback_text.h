@@ -27,7 +27,6 @@ class callback_text {
   const char* address() const noexcept { return bytes_; }
   char* bytes() noexcept { return bytes_; }
   std::size_t size() const noexcept { return size_; }
-  std::string_view view() const noexcept { return {bytes_, size_}; }
 
  private:
   char* bytes_ = nullptr;

@@ -2,16 +2,15 @@
 #include <cstdint>
 
 #include "host/abi.h"
-#include "text/publish.h"
+#include "plugin/library_detach.h"
 
 namespace {
 constexpr uint32_t dll_process_detach = 0;
 }
 
-// Succeeds for every reason. At FreeLibrary the result text is released; at process exit
-// (reserved not null) other threads may have died holding the heap lock, and the system
-// reclaims everything anyway, so nothing is touched.
+// Succeeds for every reason. A process detach with reserved not null is process exit, else
+// FreeLibrary.
 extern "C" int32_t VQ_STDCALL DllMain(void*, uint32_t reason, void* reserved) noexcept {
-  if (reason == dll_process_detach && !reserved) vq::release_result_text();
+  if (reason == dll_process_detach) vq::on_library_detach(reserved != nullptr);
   return 1;
 }

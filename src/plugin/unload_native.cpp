@@ -1,5 +1,5 @@
-// The native library's counterpart of the Windows entry routine: releases the result text when
-// the library is unloaded.
-#include "text/publish.h"
+// The native library's counterpart of the Windows entry routine. A destructor runs at dlclose
+// and at exit alike and cannot tell them apart, so both count as an unload here.
+#include "plugin/library_detach.h"
 
-__attribute__((destructor)) static void release_at_unload() { vq::release_result_text(); }
+__attribute__((destructor)) static void detach_at_unload() { vq::on_library_detach(false); }

@@ -30,20 +30,23 @@ unsigned char rarity_at(const char* needle, std::size_t i) noexcept {
 
 needle_probe choose_probe(const char* needle, std::size_t n) noexcept {
   if (n == 2) {
-    const std::size_t a = rarity_at(needle, 1) > rarity_at(needle, 0) ? 1 : 0;
-    return {a, 1 - a, 1 - a, true};
+    const std::size_t rarest = rarity_at(needle, 1) > rarity_at(needle, 0) ? 1 : 0;
+    return {rarest, 1 - rarest, 1 - rarest, true};
   }
   // Both ends, as periodic texts tend to break a needle's pattern there, and the rarest byte
   // between them, preferring a value the ends do not have.
   const char first = needle[0];
   const char last = needle[n - 1];
-  std::size_t a = 1;
+  std::size_t rarest = 1;
   for (std::size_t i = 2; i + 1 < n; ++i) {
     const bool fresh = needle[i] != first && needle[i] != last;
-    const bool a_fresh = needle[a] != first && needle[a] != last;
-    if (fresh > a_fresh || (fresh == a_fresh && rarity_at(needle, i) > rarity_at(needle, a))) a = i;
+    const bool rarest_fresh = needle[rarest] != first && needle[rarest] != last;
+    if (fresh > rarest_fresh ||
+        (fresh == rarest_fresh && rarity_at(needle, i) > rarity_at(needle, rarest))) {
+      rarest = i;
+    }
   }
-  return {a, 0, n - 1, n == 3};
+  return {rarest, 0, n - 1, n == 3};
 }
 
 }  // namespace vq

@@ -6,13 +6,14 @@
 
 namespace vq {
 
-// Offsets into the needle of the bytes tested at every candidate start: b and c are the first
-// and last, a the rarest of those between; a two-byte needle has only a and b, with c == b.
+// Offsets into the needle of the bytes tested at every candidate start: first and last are
+// its ends, rarest the rarest byte between them. A two-byte needle has only two probes: rarest
+// is its rarer byte, and first and last are both the other one.
 // exact: every needle byte is among the probes (n <= 3), so a fitting probe is a match.
 struct needle_probe {
-  std::size_t a;
-  std::size_t b;
-  std::size_t c;
+  std::size_t rarest;
+  std::size_t first;
+  std::size_t last;
   bool exact;
 };
 

@@ -45,8 +45,8 @@ struct search {
 // Whether the probe bytes fit at start j (the scalar form of the block test).
 inline bool probe_fits(const search& s, std::size_t j) noexcept {
   const needle_probe& pr = s.pr;
-  return s.hay[j + pr.a] == s.needle[pr.a] && s.hay[j + pr.b] == s.needle[pr.b] &&
-         s.hay[j + pr.c] == s.needle[pr.c];
+  return s.hay[j + pr.rarest] == s.needle[pr.rarest] &&
+         s.hay[j + pr.first] == s.needle[pr.first] && s.hay[j + pr.last] == s.needle[pr.last];
 }
 
 // Verdict on the candidate start cand: 1 match, 0 keep going, -1 give up.
@@ -93,23 +93,23 @@ __attribute__((noinline)) bool settle_last(search& s, std::size_t base, std::uin
 // only starts whose whole needle lies inside the hay are asked for.
 template <bool Three>
 struct block_test {
-  __m128i va, vb, vc;
-  std::size_t a, b, c;
+  __m128i v_rarest, v_first, v_last;
+  std::size_t rarest, first, last;
 
   explicit block_test(const search& s) noexcept
-      : va(_mm_set1_epi8(s.needle[s.pr.a])),
-        vb(_mm_set1_epi8(s.needle[s.pr.b])),
-        vc(_mm_set1_epi8(s.needle[s.pr.c])),
-        a(s.pr.a),
-        b(s.pr.b),
-        c(s.pr.c) {}
+      : v_rarest(_mm_set1_epi8(s.needle[s.pr.rarest])),
+        v_first(_mm_set1_epi8(s.needle[s.pr.first])),
+        v_last(_mm_set1_epi8(s.needle[s.pr.last])),
+        rarest(s.pr.rarest),
+        first(s.pr.first),
+        last(s.pr.last) {}
 
   std::uint32_t operator()(const char* p) const noexcept {
     const auto eq = [p](std::size_t off, __m128i v) {
       return _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + off)), v);
     };
-    __m128i m = _mm_and_si128(eq(a, va), eq(b, vb));
-    if constexpr (Three) m = _mm_and_si128(m, eq(c, vc));
+    __m128i m = _mm_and_si128(eq(rarest, v_rarest), eq(first, v_first));
+    if constexpr (Three) m = _mm_and_si128(m, eq(last, v_last));
     return static_cast<std::uint32_t>(_mm_movemask_epi8(m));
   }
 };
@@ -152,24 +152,24 @@ filter_outcome scan_last(search& s) noexcept {
 // settle_* and on return, so the SSE2 code there pays no transition.
 template <bool Three>
 struct wide_block_test {
-  __m256i va, vb, vc;
-  std::size_t a, b, c;
+  __m256i v_rarest, v_first, v_last;
+  std::size_t rarest, first, last;
 
   __attribute__((target("avx2"))) explicit wide_block_test(const search& s) noexcept
-      : va(_mm256_set1_epi8(s.needle[s.pr.a])),
-        vb(_mm256_set1_epi8(s.needle[s.pr.b])),
-        vc(_mm256_set1_epi8(s.needle[s.pr.c])),
-        a(s.pr.a),
-        b(s.pr.b),
-        c(s.pr.c) {}
+      : v_rarest(_mm256_set1_epi8(s.needle[s.pr.rarest])),
+        v_first(_mm256_set1_epi8(s.needle[s.pr.first])),
+        v_last(_mm256_set1_epi8(s.needle[s.pr.last])),
+        rarest(s.pr.rarest),
+        first(s.pr.first),
+        last(s.pr.last) {}
 
   __attribute__((target("avx2"))) static __m256i eq(const char* p, __m256i v) noexcept {
     return _mm256_cmpeq_epi8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)), v);
   }
 
   __attribute__((target("avx2"))) std::uint32_t operator()(const char* p) const noexcept {
-    __m256i m = _mm256_and_si256(eq(p + a, va), eq(p + b, vb));
-    if constexpr (Three) m = _mm256_and_si256(m, eq(p + c, vc));
+    __m256i m = _mm256_and_si256(eq(p + rarest, v_rarest), eq(p + first, v_first));
+    if constexpr (Three) m = _mm256_and_si256(m, eq(p + last, v_last));
     return static_cast<std::uint32_t>(_mm256_movemask_epi8(m));
   }
 };
@@ -214,7 +214,7 @@ __attribute__((target("avx2"))) filter_outcome wide_scan_last(search& s) noexcep
 }
 
 filter_outcome run_first(search& s) noexcept {
-  const bool three = s.pr.c != s.pr.b;
+  const bool three = s.pr.last != s.pr.first;
   if (scan_path_in_use() == scan_path::avx2) {
     return three ? wide_scan_first<true>(s) : wide_scan_first<false>(s);
   }
@@ -222,7 +222,7 @@ filter_outcome run_first(search& s) noexcept {
 }
 
 filter_outcome run_last(search& s) noexcept {
-  const bool three = s.pr.c != s.pr.b;
+  const bool three = s.pr.last != s.pr.first;
   if (scan_path_in_use() == scan_path::avx2) {
     return three ? wide_scan_last<true>(s) : wide_scan_last<false>(s);
   }

@@ -22,16 +22,9 @@ inline constexpr std::string_view result_variable = "zk_resultado";
 void publish(std::string_view name, std::string_view value) noexcept;
 void publish(std::string_view name, callback_text value) noexcept;
 
-// Stores value as the module-wide result text, replacing the previous one, then publishes it
-// under "zk_resultado". When no memory can be had for the stored copy, the result text is left
-// empty but the value is still published.
+// Stores value as the result text (text/result_text.h), replacing the previous one, then
+// publishes it under "zk_resultado". When no memory can be had for the stored copy, the result
+// text is left empty but the value is still published.
 void publish_result(std::string_view value) noexcept;
-
-// The result text: empty when the library loads, then what the last search, left or right run
-// published.
-std::string_view result_text() noexcept;
-
-// Frees the result text (library unload).
-void release_result_text() noexcept;
 
 }  // namespace vq

@@ -5,14 +5,13 @@
 
 #include <cstdlib>
 
+#include "plugin/export_names.h"
 #include "testhost/plugin_library.h"
 
 namespace vq::loader {
 
-const char* const entry_point_names[11] = {
-    "pxInitPlugIn", "pxRegisterPlugIn", "pxRegisterScriptProcessor", "pxRegisterInterfaceAccess",
-    "pxEditAction", "pxExecAction", "pxMessage", "ZK_ST_AT", "ZK_ST_LEFT", "ZK_ST_RIGHT",
-    "ZK_ST_FILEREAD"};
+// A native library exports plain symbol names.
+const char* const (&entry_point_names)[11] = native_export_names;
 
 void* load_system_library(const std::string& path, std::string& error) {
   // A bare file name would make dlopen search the system paths instead of the folder.

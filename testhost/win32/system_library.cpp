@@ -6,15 +6,13 @@
 
 #include <cstdio>
 
+#include "plugin/export_names.h"
 #include "testhost/plugin_library.h"
 
 namespace vq::loader {
 
 // 32-bit Windows exports the host-protocol routines under their decorated stdcall names.
-const char* const entry_point_names[11] = {
-    "_pxInitPlugIn@16", "_pxRegisterPlugIn@16", "_pxRegisterScriptProcessor@4",
-    "_pxRegisterInterfaceAccess@4", "_pxEditAction@8", "_pxExecAction@8", "_pxMessage@8",
-    "ZK_ST_AT", "ZK_ST_LEFT", "ZK_ST_RIGHT", "ZK_ST_FILEREAD"};
+const char* const (&entry_point_names)[11] = dll_export_names;
 
 void* load_system_library(const std::string& path, std::string& error) {
   HMODULE module = LoadLibraryA(path.c_str());

@@ -1,5 +1,5 @@
-// What only a POSIX system can show of the native stand-in: fifos, another process holding a
-// file, and the file read action returning at once on them.
+// What only the native stand-in shows: fifos, another process holding a file, and the file read
+// action returning at once on them; calls the plug-in never makes refused.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -53,6 +53,42 @@ TEST_F(FilesNative, ReadOnlyFilesRefuseWriteAccessEvenToRoot) {
   fake_os fake;
   EXPECT_EQ(run(file, "1|5|"), "r");
   EXPECT_EQ(fake.create_file_calls.size(), 2u);
+}
+
+// What the plug-in never asks for is refused, not emulated.
+TEST_F(FilesNative, OtherCallsFailWithInvalidParameter) {
+  const std::string file = folder.write("ten.bin", "0123456789");
+  constexpr uint32_t create_always = 2;
+  const struct {
+    uint32_t access, share, disposition;
+  } opens[] = {
+      {os_const::generic_write, 0, os_const::open_always},
+      {0, 0, os_const::open_always},
+      {os_const::generic_read, 1, os_const::open_always},  // FILE_SHARE_READ
+      {os_const::generic_read, 0, create_always},
+  };
+  for (const auto& r : opens) {
+    SCOPED_TRACE(std::to_string(r.access) + " " + std::to_string(r.share) + " " +
+                 std::to_string(r.disposition));
+    os.set_last_error(0xDEADBEEF);
+    EXPECT_EQ(os.create_file_a(file.c_str(), r.access, r.share, nullptr, r.disposition,
+                               os_const::file_attribute_normal, nullptr),
+              invalid_handle());
+    EXPECT_EQ(os.get_last_error(), 87u);
+  }
+  const os_handle held = os.create_file_a(file.c_str(), os_const::generic_read, 0, nullptr,
+                                          os_const::open_always,
+                                          os_const::file_attribute_normal, nullptr);
+  ASSERT_NE(held, invalid_handle());
+  int32_t high = 0;
+  for (const uint32_t method : {1u, 2u}) {  // FILE_CURRENT, FILE_END
+    os.set_last_error(0xDEADBEEF);
+    EXPECT_EQ(os.set_file_pointer(held, 2, &high, method), 0xFFFFFFFFu);
+    EXPECT_EQ(os.get_last_error(), 87u);
+  }
+  EXPECT_EQ(os.set_file_pointer(held, 2, nullptr, os_const::file_begin), 0xFFFFFFFFu);
+  EXPECT_EQ(os.get_last_error(), 87u);
+  os.close_handle(held);
 }
 
 TEST_F(FilesNative, AFileHeldByAnotherProcessYieldsNothing) {

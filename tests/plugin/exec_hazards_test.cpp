@@ -11,7 +11,7 @@
 #include "support/guarded_pages.h"
 #include "support/temp_folder.h"
 #include "support/callback_recorder.h"
-#include "text/publish.h"
+#include "text/result_text.h"
 
 namespace vq::testing {
 namespace {

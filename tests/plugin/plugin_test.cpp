@@ -5,12 +5,14 @@
 #include <climits>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "host/callbacks.h"
+#include "plugin/library_detach.h"
 #include "plugin/state.h"
 #include "support/fake_os.h"
 #include "support/callback_recorder.h"
-#include "text/publish.h"
+#include "text/result_text.h"
 
 namespace vq {
 namespace {
@@ -146,13 +148,21 @@ TEST_F(Plugin, ActionsRunWithoutRegistration) {
   EXPECT_EQ(result_text(), "bc");
 }
 
-TEST_F(Plugin, FileReadLeavesResultTextAlone) {
+// The result text outlives file read runs and lasts until the library unloads: FreeLibrary
+// releases it, process exit touches nothing.
+TEST_F(Plugin, ResultTextLastsUntilUnload) {
   EXPECT_EQ(exec_result(2, "abcde|2"), "ab");
   const char* read = "|1|10|None|v";
   EXPECT_EQ(pxExecAction(4, &read), 1);
   EXPECT_EQ(result_text(), "ab");
   EXPECT_EQ(exec_result(3, "abcde|1"), "e");
+  fake_os fake;
+  on_library_detach(true);
+  EXPECT_TRUE(fake.log.empty()) << "process exit must touch nothing";
   EXPECT_EQ(result_text(), "e");
+  on_library_detach(false);
+  EXPECT_EQ(fake.log, std::vector<std::string>{"HeapFree"});
+  EXPECT_EQ(result_text().data(), nullptr);
 }
 
 TEST_F(Plugin, OtherEntryPointsOnlyStore) {

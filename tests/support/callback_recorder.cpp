@@ -6,6 +6,7 @@
 #include "plugin/plugin.h"
 #include "plugin/state.h"
 #include "text/publish.h"
+#include "text/result_text.h"
 
 namespace vq::testing {
 

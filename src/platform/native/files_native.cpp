@@ -1,3 +1,6 @@
+// The Windows file calls as the plug-in makes them, and no others: OPEN_ALWAYS with read and
+// write or read-only access and share mode 0, FILE_BEGIN with the high/low pair. Any other call
+// fails with ERROR_INVALID_PARAMETER rather than being emulated.
 #include "platform/native/files_native.h"
 
 #include <fcntl.h>
@@ -24,25 +27,19 @@ constexpr uint32_t error_invalid_parameter = 87;
 constexpr uint32_t error_negative_seek = 131;
 constexpr uint32_t error_already_exists = 183;
 
-constexpr uint32_t file_share_read = 1;
-constexpr uint32_t file_share_write = 2;
 constexpr uint32_t file_type_unknown = 0;
 constexpr uint32_t file_type_char = 2;
 constexpr uint32_t file_type_pipe = 3;
-constexpr uint32_t file_current = 1;
-constexpr uint32_t file_end = 2;
+constexpr uint32_t invalid_set_file_pointer = 0xFFFFFFFFu;
 
 thread_local uint32_t last_error = 0;
 
-// One open handle: the descriptor, and what sharing needs to know of it.
+// One open handle: the descriptor, and the file it holds, for share mode 0.
 struct slot {
   int fd = -1;
-  uint32_t access = 0;
-  uint32_t share = 0;
   dev_t device = 0;
   ino_t inode = 0;
   bool regular = false;
-  bool shares = false;  // has data access, so its share mode counts
 };
 
 constexpr std::size_t slot_count = 64;
@@ -67,32 +64,26 @@ T fail(uint32_t code, T result) {
   return result;
 }
 
-// Whether an open with access and share may join the handles already open on the same file:
-// each side's share mode must allow the other side's access.
-bool shares_with_open_handles(const struct stat& info, uint32_t access, uint32_t share) {
-  auto allows = [](uint32_t share_mode, uint32_t wanted) {
-    return (!(wanted & os_const::generic_read) || (share_mode & file_share_read)) &&
-           (!(wanted & os_const::generic_write) || (share_mode & file_share_write));
-  };
+// Share mode 0: no other handle of this process may hold the same file.
+bool held_here(const struct stat& info) {
   for (const slot& open : slots) {
-    if (open.fd < 0 || !open.shares || !open.regular || open.device != info.st_dev || open.inode != info.st_ino)
-      continue;
-    if (!allows(open.share, access) || !allows(share, open.access)) return false;
+    if (open.fd >= 0 && open.regular && open.device == info.st_dev && open.inode == info.st_ino)
+      return true;
   }
-  return true;
+  return false;
 }
 
 }  // namespace
 
-// OPEN_ALWAYS only. The inherit flag of the security attributes has nothing to map to here.
+// The inherit flag of the security attributes has nothing to map to here.
 os_handle create_file_a(const char* name, uint32_t access, uint32_t share,
                         os_security_attributes*, uint32_t disposition, uint32_t, os_handle) {
-  if (disposition != os_const::open_always) return fail(error_invalid_parameter, invalid_handle());
-  if (!name || !*name) return fail(error_path_not_found, invalid_handle());
-  const bool wants_read = access & os_const::generic_read;
-  const bool wants_write = access & os_const::generic_write;
-  // A handle with no data access (attributes only) takes no part in sharing.
-  const bool shares = wants_read || wants_write;
+  constexpr uint32_t read_write = os_const::generic_read | os_const::generic_write;
+  if (!name || disposition != os_const::open_always || share != 0 ||
+      (access != read_write && access != os_const::generic_read)) {
+    return fail(error_invalid_parameter, invalid_handle());
+  }
+  const bool wants_write = access == read_write;
 
   const std::lock_guard<std::mutex> hold(slots_lock);
   std::size_t free_index = 0;
@@ -107,30 +98,29 @@ os_handle create_file_a(const char* name, uint32_t access, uint32_t share,
     if (S_ISDIR(info.st_mode)) return fail(error_access_denied, invalid_handle());
     if (wants_write && S_ISREG(info.st_mode) && !(info.st_mode & 0222))
       return fail(error_access_denied, invalid_handle());
-    if (shares && S_ISREG(info.st_mode) && !shares_with_open_handles(info, access, share))
+    if (S_ISREG(info.st_mode) && held_here(info))
       return fail(error_sharing_violation, invalid_handle());
   }
 
   // Non-blocking for the open only: a fifo must not wait for its other end.
-  const int flags = (wants_read && wants_write ? O_RDWR : wants_write ? O_WRONLY : O_RDONLY) |
-                    O_CREAT | O_CLOEXEC | O_NONBLOCK;
-  const int fd = ::open(name, flags, 0666);
+  const int fd = ::open(name, (wants_write ? O_RDWR : O_RDONLY) | O_CREAT | O_CLOEXEC | O_NONBLOCK,
+                        0666);
   if (fd < 0) {
     if (errno == ENOENT || errno == ENOTDIR) return fail(error_path_not_found, invalid_handle());
-    if (errno == EISDIR) return fail(error_access_denied, invalid_handle());
-    return fail(errno == EACCES || errno == EPERM || errno == EROFS ? error_access_denied
-                                                                    : error_invalid_parameter,
+    return fail(errno == EACCES || errno == EPERM || errno == EROFS || errno == EISDIR
+                    ? error_access_denied
+                    : error_invalid_parameter,
                 invalid_handle());
   }
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   ::fstat(fd, &info);
   const bool regular = S_ISREG(info.st_mode);
-  // Another process holding the file: a whole-file lock stands in for its share mode.
-  if (shares && regular && ::flock(fd, (share == 0 ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+  // Another process holding the file: a whole-file lock stands in for its share mode 0.
+  if (regular && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     ::close(fd);
     return fail(error_sharing_violation, invalid_handle());
   }
-  slots[free_index] = {fd, access, share, info.st_dev, info.st_ino, regular, shares};
+  slots[free_index] = {fd, info.st_dev, info.st_ino, regular};
   // A successful OPEN_ALWAYS of an existing file still leaves ERROR_ALREADY_EXISTS.
   last_error = existed ? error_already_exists : 0;
   return handle_of(free_index);
@@ -155,36 +145,19 @@ int32_t get_file_size_ex(os_handle handle, int64_t* size) {
   return 1;
 }
 
-// The distance is low alone, sign-extended, without high; with high it is the 64-bit value
-// high:low, and high receives the new position's upper half. A negative new position is refused
-// with the pointer left where it was.
+// FILE_BEGIN to the 64-bit offset high:low; high receives the new position's upper half. A
+// negative offset is refused with the pointer left where it was.
 uint32_t set_file_pointer(os_handle handle, int32_t low, int32_t* high, uint32_t method) {
-  constexpr uint32_t invalid_set_file_pointer = 0xFFFFFFFFu;
   const slot* open = slot_of(handle);
   if (!open) return fail(error_invalid_handle, invalid_set_file_pointer);
-  const int64_t distance =
-      high ? static_cast<int64_t>((static_cast<uint64_t>(static_cast<uint32_t>(*high)) << 32) |
-                                  static_cast<uint32_t>(low))
-           : int64_t{low};
-  int64_t base = 0;
-  if (method == file_current || method == file_end) {
-    struct stat info {};
-    const off_t current = ::lseek(open->fd, 0, SEEK_CUR);
-    if (current < 0 || ::fstat(open->fd, &info) != 0)
-      return fail(error_invalid_function, invalid_set_file_pointer);
-    base = method == file_current ? current : info.st_size;
-  } else if (method != os_const::file_begin) {
+  if (!high || method != os_const::file_begin)
     return fail(error_invalid_parameter, invalid_set_file_pointer);
-  }
-  if (distance > 0 && base > INT64_MAX - distance)
-    return fail(error_invalid_parameter, invalid_set_file_pointer);
-  const int64_t target = base + distance;
+  const auto target = static_cast<int64_t>(
+      (static_cast<uint64_t>(static_cast<uint32_t>(*high)) << 32) | static_cast<uint32_t>(low));
   if (target < 0) return fail(error_negative_seek, invalid_set_file_pointer);
-  if (!high && target > int64_t{UINT32_MAX - 1})
-    return fail(error_invalid_parameter, invalid_set_file_pointer);
   if (::lseek(open->fd, target, SEEK_SET) < 0)
     return fail(error_invalid_function, invalid_set_file_pointer);
-  if (high) *high = static_cast<int32_t>(target >> 32);
+  *high = static_cast<int32_t>(target >> 32);
   // A position whose low half is 0xFFFFFFFF is told from a failure by a last error of 0; other
   // successes leave the last error alone.
   if (static_cast<uint32_t>(target) == invalid_set_file_pointer) last_error = 0;
@@ -197,7 +170,6 @@ int32_t read_file(os_handle handle, void* buffer, uint32_t count, uint32_t* done
   if (done) *done = 0;
   const slot* open = slot_of(handle);
   if (!open) return fail(error_invalid_handle, 0);
-  if (!(open->access & os_const::generic_read)) return fail(error_access_denied, 0);
   auto* into = static_cast<char*>(buffer);
   uint32_t total = 0;
   while (total < count) {
