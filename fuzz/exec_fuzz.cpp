@@ -1,11 +1,10 @@
 // Drives pxExecAction with an arbitrary action number and parameter text: every run of 1..4
 // returns 1 and publishes exactly once, any other number returns 0 and publishes nothing.
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "fuzz_check.h"
 #include "plugin/plugin.h"
 #include "host/callbacks.h"
 #include "platform/platform.h"
@@ -20,7 +19,8 @@ void VQ_STDCALL count_publish(const char* name, const char* value) {
     if (!text) continue;
     uint32_t length = 0;
     std::memcpy(&length, text - 4, 4);
-    if (text[length] != '\0') std::abort();
+    FUZZ_CHECK(text[length] == '\0', "a callback text of %u bytes has no zero after them",
+               static_cast<unsigned>(length));
   }
   ++publishes;
 }
@@ -30,13 +30,6 @@ vq::os_handle refuse_open(const char*, uint32_t, uint32_t, vq::os_security_attri
                           uint32_t, vq::os_handle) {
   vq::os.set_last_error(5);
   return vq::invalid_handle();
-}
-
-void check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "exec_fuzz: %s\n", what);
-    std::abort();
-  }
 }
 
 }  // namespace
@@ -58,7 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   publishes = 0;
   const int32_t result = pxExecAction(action, &variable);
   const bool known = action >= 1 && action <= 4;
-  check(result == (known ? 1 : 0), "wrong return value");
-  check(publishes == (known ? 1 : 0), "not exactly one publish per run");
+  FUZZ_CHECK(result == (known ? 1 : 0), "action %d returned %d", static_cast<int>(action),
+             static_cast<int>(result));
+  FUZZ_CHECK(publishes == (known ? 1 : 0), "action %d published %d times",
+             static_cast<int>(action), publishes);
   return 0;
 }

@@ -3,23 +3,18 @@
 // bytes also make a number whose text must match printf and read back unchanged.
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
+#include "fuzz_check.h"
 #include "text/number.h"
 #include "text/number_reference.h"
 
 namespace {
-
-// Always on, also in release builds: a mismatch is the finding.
-[[noreturn]] void fail(const char* what, std::string_view input, long got, long expected) {
-  std::fprintf(stderr, "%s: \"%.*s\" gave %ld, expected %ld\n", what,
-               static_cast<int>(input.size() > 200 ? 200 : input.size()), input.data(), got,
-               expected);
-  std::abort();
+// How much of a field a finding prints.
+int shown(std::string_view field) {
+  return static_cast<int>(field.size() > 200 ? 200 : field.size());
 }
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -27,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view field(reinterpret_cast<const char*>(data), size);
   const int32_t got = vq::parse_number(field);
   const int32_t expected = vq::reference::parse_number(field);
-  if (got != expected) fail("parse_number", field, got, expected);
+  FUZZ_CHECK(got == expected, "parse_number(\"%.*s\") gave %d, the reference %d", shown(field),
+             field.data(), static_cast<int>(got), static_cast<int>(expected));
 
   if (size >= 4) {
     std::uint32_t bits;
@@ -38,10 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t length = vq::format_number(value, text);
     const int printed_length = std::snprintf(printed, sizeof printed, "% d", value);
     const std::string_view written(text, length);
-    if (written != std::string_view(printed, static_cast<std::size_t>(printed_length)))
-      fail("format_number", written, value, value);
-    if (vq::parse_number(written) != value)
-      fail("round trip", written, vq::parse_number(written), value);
+    FUZZ_CHECK(written == std::string_view(printed, static_cast<std::size_t>(printed_length)),
+               "format_number(%d) wrote \"%.*s\", printf \"%s\"", static_cast<int>(value),
+               static_cast<int>(length), text, printed);
+    FUZZ_CHECK(vq::parse_number(written) == value, "\"%.*s\" reads back as %d",
+               static_cast<int>(length), text, static_cast<int>(vq::parse_number(written)));
   }
   return 0;
 }

@@ -4,9 +4,9 @@
 // through each byte scanner pair the processor can run.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
+#include "fuzz_check.h"
 #include "actions/search.h"
 #include "actions/search_reference.h"
 #include "search/find.h"
@@ -24,23 +24,22 @@ void check(const uint8_t* data, size_t size) {
   const std::string_view needle(rest, n);
   const std::string_view source(rest + n, rest_size - n);
 
-  if (vq::position_search(source, needle, start) !=
-      vq::reference::position_search(source, needle, start)) {
-    std::abort();
-  }
+  const int32_t got = vq::position_search(source, needle, start);
+  const int32_t expected = vq::reference::position_search(source, needle, start);
+  FUZZ_CHECK(got == expected, "from %d, needle of %zu in %zu bytes: %d, the reference %d",
+             static_cast<int>(start), needle.size(), source.size(), static_cast<int>(got),
+             static_cast<int>(expected));
   // Whole-source searches in both directions, as 0-based indices.
   if (!source.empty() && !needle.empty()) {
     const auto index = [](int32_t pos) {
       return pos == 0 ? vq::not_found : static_cast<size_t>(pos) - 1;
     };
-    if (vq::find_first(source, needle) !=
-        index(vq::reference::position_search(source, needle, 1))) {
-      std::abort();
-    }
-    if (vq::find_last(source, needle) !=
-        index(vq::reference::position_search(source, needle, -1))) {
-      std::abort();
-    }
+    FUZZ_CHECK(vq::find_first(source, needle) ==
+                   index(vq::reference::position_search(source, needle, 1)),
+               "find_first disagrees: needle of %zu in %zu bytes", needle.size(), source.size());
+    FUZZ_CHECK(vq::find_last(source, needle) ==
+                   index(vq::reference::position_search(source, needle, -1)),
+               "find_last disagrees: needle of %zu in %zu bytes", needle.size(), source.size());
   }
 }
 

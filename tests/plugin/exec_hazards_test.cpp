@@ -2,8 +2,11 @@
 // that destroys the parameter text, and an allocation that fails at any point of a run.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "host/callbacks.h"
 #include "plugin/plugin.h"
@@ -117,6 +120,57 @@ TEST_F(ExecHazards, EveryAllocationMayFail) {
       EXPECT_EQ(fake.live_heap_blocks, 0);
     }
     EXPECT_GE(allocations, 2);
+  }
+}
+
+// The host may run an action from inside its set-variable callback. The callback below runs
+// inner_run once, from the first publish it sees, after checking through the fake's log that no
+// guard lock is held: a file read inside would otherwise wait for ever on it.
+const run_case* inner_run = nullptr;
+std::string inner_parameters;
+
+void VQ_STDCALL record_then_run_another(const char* name, const char* value) {
+  record_set_variable(name, value);
+  const run_case* const inner = std::exchange(inner_run, nullptr);
+  if (!inner) return;
+  const std::vector<std::string>& log = current_fake()->log;
+  if (std::count(log.begin(), log.end(), "lock") != std::count(log.begin(), log.end(), "unlock")) {
+    ADD_FAILURE() << "the guard lock is held while the callback runs";
+    return;
+  }
+  const received_text outer_value = read_callback_text(value);
+  const char* text = inner_parameters.c_str();
+  EXPECT_EQ(pxExecAction(inner->action, &text), 1);
+  EXPECT_EQ(read_callback_text(value), outer_value) << "the inner run touched the outer value";
+}
+
+TEST_F(ExecHazards, AnActionRunFromTheCallbackPublishesItsOwnValueOnce) {
+  register_host_callbacks({record_add_action, record_then_run_another});
+  // {outer, inner} as indices into cases; the file reads both read the one file, which the
+  // outer run must have closed before it publishes.
+  const std::pair<int, int> pairs[] = {{0, 1}, {1, 1}, {2, 3}, {3, 4}, {4, 0}};
+  for (const auto& [outer_index, inner_index] : pairs) {
+    const run_case& outer = cases[outer_index];
+    const run_case& inner = cases[inner_index];
+    const std::string parameters = with_file(outer.parameters, file);
+    inner_parameters = with_file(inner.parameters, file);
+    SCOPED_TRACE(parameters + " then " + inner_parameters);
+    fake_os fake;
+    set_variable_calls.clear();
+    inner_run = &inner;
+    const char* text = parameters.c_str();
+    EXPECT_EQ(pxExecAction(outer.action, &text), 1);
+    EXPECT_EQ(inner_run, nullptr);
+    ASSERT_EQ(set_variable_calls.size(), 2u);
+    EXPECT_EQ(set_variable_calls[0].name, outer.name);
+    EXPECT_EQ(set_variable_calls[0].value, outer.value);
+    EXPECT_EQ(set_variable_calls[1].name, inner.name);
+    EXPECT_EQ(set_variable_calls[1].value, inner.value);
+    if (inner.action != 4) {
+      EXPECT_EQ(received_text(std::string(result_text())), inner.value);
+    }
+    EXPECT_EQ(fake.live_strings, 0);
+    EXPECT_EQ(fake.live_handles, 0);
   }
 }
 

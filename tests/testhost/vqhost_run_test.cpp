@@ -107,10 +107,12 @@ TEST_F(vqhost_run, ScriptsPrintOneResultLinePerAction) {
 }
 
 TEST_F(vqhost_run, LongLinesRunUpToTheLimitAndAreReportedPastIt) {
-  const std::string long_text(1 << 20, 'x');
-  const std::string too_long(16777216 + 1, 'y');
-  const run_result result = run_script("ZK_ST_Right " + long_text + "ab|2\n" + too_long +
-                                       "\nZK_ST_Left ab|1\n");
+  // The longest line, 2^24 bytes, runs; one byte more is refused.
+  constexpr std::size_t longest = 16777216;
+  const std::string longest_line = "ZK_ST_Right " + std::string(longest - 16, 'x') + "ab|2";
+  ASSERT_EQ(longest_line.size(), longest);
+  const std::string too_long = "ZK_ST_Right " + std::string(longest - 15, 'y') + "ab|2";
+  const run_result result = run_script(longest_line + "\n" + too_long + "\nZK_ST_Left ab|1\n");
   EXPECT_EQ(result.status, exit_bad_lines);
   EXPECT_EQ(results_of(result.out), "zk_resultado = \"ab\"\nzk_resultado = \"a\"\n");
   EXPECT_NE(result.err.find("script.vqs:2: line longer than"), std::string::npos) << result.err;

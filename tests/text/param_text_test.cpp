@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -87,20 +88,35 @@ TEST(SplitFields, EveryLengthAndAlignment) {
 TEST(SplitFields, NeverReadsPastTheTextIntoTheNextPage) {
   // The page after the text faults on any access. Texts of every length up to two pages, so
   // the scan reaches the end through each of its strides: ended by a zero, or by the last
-  // separator the split needs, with no zero after it at all.
-  testing::guarded_pages pages(2);
-  for (std::size_t length = 0; length < 2 * 4096; length += length < 300 ? 1 : 61) {
-    char* const text = pages.end() - length - 1;
-    std::memset(text, 'x', length);
-    text[length] = '\0';
-    ASSERT_EQ(split_fields(text, 5).field(1).size(), length);
-    text[length] = '|';
-    ASSERT_EQ(split_fields(text, 1).field(1).size(), length);
-    if (length > 0) {
-      text[0] = '|';
-      ASSERT_EQ(split_fields(text, 2).field(2).size(), length - 1);
+  // separator the split needs, with no zero after it at all. The fault page at both parities,
+  // so a scan stepping by a wrong page size overruns in every run.
+  for (const auto parity : {testing::page_parity::even, testing::page_parity::odd}) {
+    SCOPED_TRACE(parity == testing::page_parity::odd ? "odd" : "even");
+    testing::guarded_pages pages(2, parity);
+    for (std::size_t length = 0; length < 2 * 4096; length += length < 300 ? 1 : 61) {
+      char* const text = pages.end() - length - 1;
+      std::memset(text, 'x', length);
+      text[length] = '\0';
+      ASSERT_EQ(split_fields(text, 5).field(1).size(), length);
+      text[length] = '|';
+      ASSERT_EQ(split_fields(text, 1).field(1).size(), length);
+      if (length > 0) {
+        text[0] = '|';
+        ASSERT_EQ(split_fields(text, 2).field(2).size(), length - 1);
+      }
     }
   }
+}
+
+TEST(SplitFields, ALimitPastTheTopOfTheAddressSpaceDoesNotWrap) {
+  // Only a text ending near the top of the address space reaches this guard: a 32-bit process
+  // with large addresses can hold one, a 64-bit one cannot. The last address is the one place
+  // a native test can stand for it: no byte lies before the top there, so a correct split reads
+  // nothing, while a limit wrapped round to a low address would give 2^24 bytes (or a fault).
+  const auto* const top = reinterpret_cast<const char*>(UINTPTR_MAX);
+  const param_fields f = split_fields(top, 2);
+  EXPECT_EQ(f.field(1).size(), 0u);
+  EXPECT_EQ(f.field(2).size(), 0u);
 }
 
 }  // namespace
