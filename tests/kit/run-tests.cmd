@@ -13,6 +13,7 @@ call :run vqhost_tests.exe Velquist.dll vqhost_no_exports.dll
 call :run exec_fuzz_replay.exe corpus\exec
 call :run number_fuzz_replay.exe corpus\number
 call :run search_fuzz_replay.exe corpus\search
+call :run split_fuzz_replay.exe corpus\split
 call :demo
 
 echo %passed% passed, %failed% failed
