@@ -1,15 +1,10 @@
 #include "library/library_fixture.h"
 
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 
 namespace vq::testing {
-
-std::string path_of_library;
-
-const std::string& library_path() { return path_of_library; }
 
 std::optional<std::string> read_bstr(const char* text) {
   if (!text) return std::nullopt;
@@ -112,13 +107,3 @@ TEST_F(library_test, FileReadThroughTheExportedRoutine) {
 
 }  // namespace
 }  // namespace vq::testing
-
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: %s LIBRARY\n", argv[0]);
-    return 2;
-  }
-  vq::testing::path_of_library = argv[1];
-  return RUN_ALL_TESTS();
-}

@@ -1,6 +1,5 @@
-// The image checks of the built 32-bit files (exports, imports, hardening), run natively:
-// velquist_image_tests PATH_TO_Velquist.dll, with vqhost.exe beside it. Under Wine the same
-// tests run inside velquist_library_tests; this runs them where no 32-bit program can start.
+// The main of the programs that test the built library: PROGRAM LIBRARY, with vqhost.exe beside
+// the library where the tests need it.
 #include <gtest/gtest.h>
 
 #include <cstdio>
