@@ -226,7 +226,8 @@ TEST_F(FileReadCalls, AReadRefusedForResourcesComesInPieces) {
     std::size_t reads = 0;  // how many ReadFile calls; 0 for any
     int also_refused = 0;   // a ReadFile refused with the code as well, after others succeeded
   } rows[] = {
-      {"1|2147483647|None", mib, 1450, content},
+      // Refused whole and at half: then quarters, each read whole.
+      {"1|2147483647|None", mib, 1450, content, 6},
       {"1000001|2147483647|None", mib, 1816, content.substr(1000000)},
       {"1000001|2147483647|None", mib, 1450, content.substr(1000000), 0, 4},
       {"1|3145728|ALL", mib, 1453, stripped(content)},

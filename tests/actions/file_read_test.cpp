@@ -40,6 +40,7 @@ TEST_F(FileRead, StartCountAndModeOnAFile) {
       {"7|1|", std::nullopt},
       {"2147483647|5|", std::nullopt},
       {"4|10|", "\nB"},
+      {"4|2|all", "B"},  // one byte stripped: the text is one shorter
       {"1|0|", std::nullopt},
       {"1||", std::nullopt},
       {"1|-1|", std::nullopt},
@@ -66,8 +67,9 @@ TEST_F(FileRead, ReservesWhatTheFileHoldsNotTheCount) {
   fake.read_file_counts.clear();
   EXPECT_EQ(run(file, "8|2147483647|"), "789");
   EXPECT_EQ(run(file, "11|2147483647|"), std::nullopt);
+  EXPECT_EQ(run(file, "20|5|"), std::nullopt);  // past the end: nothing left to reserve
   EXPECT_EQ(run(file, "-3|4|"), "0123");
-  EXPECT_EQ(fake.read_file_counts, (std::vector<uint32_t>{3, 0, 4}));
+  EXPECT_EQ(fake.read_file_counts, (std::vector<uint32_t>{3, 0, 0, 4}));
   EXPECT_EQ(fake.live_handles, 0);
 }
 

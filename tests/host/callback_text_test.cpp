@@ -31,6 +31,7 @@ TEST(CallbackText, EmptyTextIsZeroAddressAndCallsNothing) {
   fake_os fake;
   const callback_text made("");
   EXPECT_EQ(made.address(), nullptr);
+  EXPECT_EQ(callback_text::reserved(0).address(), nullptr);
   EXPECT_TRUE(fake.log.empty());
 }
 

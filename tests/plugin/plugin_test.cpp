@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <string>
@@ -159,6 +160,31 @@ TEST_F(Plugin, ResultTextLastsUntilUnload) {
   on_library_detach(false);
   EXPECT_EQ(fake.log, std::vector<std::string>{"HeapFree"});
   EXPECT_EQ(result_text().data(), nullptr);
+}
+
+// The result text keeps its block for a result that fits and leaves at most half of it idle
+// (a small one, at most 4 KiB): runs of similar sizes take no fresh memory.
+TEST_F(Plugin, ResultTextKeepsItsBlockForResultsOfSimilarSize) {
+  const struct {
+    std::size_t length;
+    bool fresh_block;
+  } rows[] = {
+      {2, true},      // the smallest block, 64 bytes
+      {64, false},    // fills it
+      {65, true},
+      {1, false},
+      {5000, true},
+      {2500, false},  // half of it idle
+      {2499, true},   // more than half
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.length);
+    fake_os fake;
+    const std::string text(r.length, 'x');
+    EXPECT_EQ(exec_result(2, text + "|" + std::to_string(r.length)), text);
+    EXPECT_EQ(std::count(fake.log.begin(), fake.log.end(), "HeapAlloc"), r.fresh_block ? 1 : 0);
+    EXPECT_EQ(result_text(), text);
+  }
 }
 
 TEST_F(Plugin, OtherEntryPointsOnlyStore) {

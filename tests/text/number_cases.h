@@ -41,7 +41,7 @@ inline constexpr row decimal_boundaries[] = {
     // Blanks and digits are scanned 8 bytes at a time: each word must hold only what fits.
     {" \t\n \t\n \t\n9", 9}, {"       \t\r 9", 0}, {"        \r9", 0}, {" \r      9", 0},
     {"\xA0\xA0\xA0\xA0\xA0\xA0\xA0\xA0" "5", 0}, {"\x89\x8A      5", 0},
-    {"1234567\xB8" "9", 1234567}, {"0000000\xB0" "9", 0},
+    {"1234567\xB8" "9", 1234567}, {"0000000\xB0" "9", 0}, {"1234567:9", 1234567},
     {"123456789012345678", -1506741426},   // 18 digits, all kept
     {"1234567890123456789", 2112454924},   // 19th digit read as 0
     {"999999999999999999.5", -1486618625}, // the 5 is the 19th digit: no tie, no rounding up

@@ -33,8 +33,9 @@ TEST(SplitFields, EdgeCases) {
   };
   for (const row& r : rows) {
     SCOPED_TRACE(r.text);
-    // Splitting off fewer fields must give the same ones, and nothing after them.
-    for (int count = 1; count <= max_fields; ++count) {
+    // Splitting off fewer fields must give the same ones, and nothing after them; a count past
+    // max_fields splits off max_fields.
+    for (int count = 1; count <= max_fields + 1; ++count) {
       const param_fields f = split_fields(r.text.c_str(), count);
       for (int n = 1; n <= max_fields + 1; ++n) {
         const std::size_t i = static_cast<std::size_t>(n - 1);
