@@ -121,18 +121,26 @@ void ours_byte_last(benchmark::State& state, const std::string* hay, std::string
   set_bytes(state, hay->size());
 }
 
-// The byte scans again through the SSE2 scanners, which processors without AVX2 run.
-void ours_byte_sse2(benchmark::State& state, const std::string* hay, std::string) {
-  vq::use_scan_path(vq::scan_path::sse2);
+// The byte scans again through the SSE2 scanners, which processors without AVX2 run, and the
+// portable ones, which processors without SSE2 run.
+template <vq::scan_path Path>
+void ours_byte_on(benchmark::State& state, const std::string* hay, std::string) {
+  vq::use_scan_path(Path);
   ours_byte(state, hay, "");
   vq::use_scan_path(vq::best_scan_path());
 }
 
-void ours_byte_last_sse2(benchmark::State& state, const std::string* hay, std::string) {
-  vq::use_scan_path(vq::scan_path::sse2);
+template <vq::scan_path Path>
+void ours_byte_last_on(benchmark::State& state, const std::string* hay, std::string) {
+  vq::use_scan_path(Path);
   ours_byte_last(state, hay, "");
   vq::use_scan_path(vq::best_scan_path());
 }
+
+constexpr auto ours_byte_sse2 = ours_byte_on<vq::scan_path::sse2>;
+constexpr auto ours_byte_last_sse2 = ours_byte_last_on<vq::scan_path::sse2>;
+constexpr auto ours_byte_portable = ours_byte_on<vq::scan_path::portable>;
+constexpr auto ours_byte_last_portable = ours_byte_last_on<vq::scan_path::portable>;
 
 struct search_case {
   const char* name;
@@ -181,6 +189,8 @@ int register_all() {
   benchmark::RegisterBenchmark("scan/last/ours", ours_byte_last, be, "");
   benchmark::RegisterBenchmark("scan/first/sse2", ours_byte_sse2, fe, "");
   benchmark::RegisterBenchmark("scan/last/sse2", ours_byte_last_sse2, be, "");
+  benchmark::RegisterBenchmark("scan/first/portable", ours_byte_portable, fe, "");
+  benchmark::RegisterBenchmark("scan/last/portable", ours_byte_last_portable, be, "");
   const std::string* const cached = &cached_text();
   benchmark::RegisterBenchmark("pass256k/memchr", libc_memchr, cached, "");
   benchmark::RegisterBenchmark("pass256k/memrchr", libc_memrchr, cached, "");
@@ -188,6 +198,8 @@ int register_all() {
   benchmark::RegisterBenchmark("scan256k/last/ours", ours_byte_last, cached, "");
   benchmark::RegisterBenchmark("scan256k/first/sse2", ours_byte_sse2, cached, "");
   benchmark::RegisterBenchmark("scan256k/last/sse2", ours_byte_last_sse2, cached, "");
+  benchmark::RegisterBenchmark("scan256k/first/portable", ours_byte_portable, cached, "");
+  benchmark::RegisterBenchmark("scan256k/last/portable", ours_byte_last_portable, cached, "");
   return 0;
 }
 

@@ -47,7 +47,8 @@ void check(const uint8_t* data, size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 5) return 0;
-  for (const vq::scan_path path : {vq::scan_path::sse2, vq::scan_path::avx2}) {
+  for (const vq::scan_path path :
+       {vq::scan_path::portable, vq::scan_path::sse2, vq::scan_path::avx2}) {
     if (vq::use_scan_path(path)) check(data, size);
   }
   vq::use_scan_path(vq::best_scan_path());

@@ -1,5 +1,5 @@
 // Lengths of the equal runs at either end of two byte ranges: the comparison step of every
-// substring search, sixteen bytes at a time where SSE2 is there.
+// substring search, a block at a time (see scanners.h).
 #pragma once
 
 #include <cstddef>

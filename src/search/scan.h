@@ -1,6 +1,6 @@
 // Byte scans over bounded ranges, the inner loop of every text operation. They read whole
-// aligned blocks (16 bytes with SSE2, 32 with AVX2 where the processor has it, chosen at run
-// time: see scan_path.h), and only blocks that hold at least one byte of [begin, end). A
+// aligned blocks (a machine word, 16 bytes with SSE2 or 32 with AVX2, as the processor allows,
+// chosen at run time: see scan_path.h), and only blocks that hold at least one byte of [begin, end). A
 // block may include bytes just outside the range but never crosses into another page, so a
 // caller may scan up to the last byte of a page followed by an unmapped one; the bytes outside
 // never affect the result.

@@ -1,4 +1,4 @@
-// The switch that tests and benchmarks flip to run the same cases through each scanner pair.
+// The switch that tests and benchmarks flip to run the same cases through each scanner table.
 // Nothing in the library includes it but the scanners' own dispatch, which it sets.
 #pragma once
 

@@ -9,7 +9,7 @@
 
 #include "actions/search_differential.h"
 #include "actions/search_reference.h"
-#include "search/scan_switch.h"
+#include "support/scan_paths.h"
 
 namespace vq {
 namespace {
@@ -42,7 +42,7 @@ TEST(EffectiveStart, NegatesOnlyForExactlyRL) {
       {INT32_MIN, "LR"sv, INT32_MIN},
   };
   for (const row& r : rows) {
-    SCOPED_TRACE(testing::Message() << r.from_pos << " '" << std::string(r.direction) << "'");
+    SCOPED_TRACE(::testing::Message() << r.from_pos << " '" << std::string(r.direction) << "'");
     EXPECT_EQ(effective_start(r.from_pos, r.direction), r.expected);
   }
 }
@@ -116,7 +116,7 @@ TEST(PositionSearch, DocumentedExamples) {
       {"abcb", "", INT32_MAX, "LR", 0},
   };
   for (const search_row& r : rows) {
-    SCOPED_TRACE(testing::Message()
+    SCOPED_TRACE(::testing::Message()
                  << "'" << std::string(r.needle) << "' in '" << std::string(r.source) << "' from "
                  << r.from_pos << " '" << std::string(r.direction) << "'");
     const int32_t s = effective_start(r.from_pos, r.direction);
@@ -126,18 +126,15 @@ TEST(PositionSearch, DocumentedExamples) {
 }
 
 // Many generated cases, both directions, every start: see search_differential.h. Once through
-// each byte scanner pair the processor can run.
+// each scanner table the processor can run.
 TEST(PositionSearch, AgreesWithReference) {
-  for (const scan_path path : {scan_path::sse2, scan_path::avx2}) {
-    if (!use_scan_path(path)) continue;
-    SCOPED_TRACE(path == scan_path::avx2 ? "avx2 scanners" : "sse2 scanners");
+  testing::for_each_scan_path([] {
     const reference::differential_result r = reference::run_search_differential();
     EXPECT_GT(r.compared, 500000);
     EXPECT_EQ(r.failed, 0) << "first: needle '" << r.first.needle << "' in '" << r.first.source
                            << "' from " << r.first.start << " gave " << r.first.got
                            << ", expected " << r.first.expected;
-  }
-  use_scan_path(best_scan_path());
+  });
 }
 
 }  // namespace

@@ -17,19 +17,45 @@ using Scan = testing::scan_paths_fixture;
 INSTANTIATE_TEST_SUITE_P(Paths, Scan, ::testing::ValuesIn(testing::every_scan_path),
                          testing::scan_path_name);
 
-// The switch the tests rely on: without it both runs would exercise the same scanners.
+// The switch the tests rely on: without it every run would exercise the same scanners.
 TEST(ScanDispatch, TheChosenPathIsTheOneInUse) {
   const scan_path best = best_scan_path();
-  ASSERT_TRUE(use_scan_path(scan_path::sse2));
-  EXPECT_EQ(scan_path_in_use(), scan_path::sse2);
-  if (use_scan_path(scan_path::avx2)) {
-    EXPECT_EQ(scan_path_in_use(), scan_path::avx2);
-  } else {
-    EXPECT_EQ(scan_path_in_use(), scan_path::sse2);
-    EXPECT_EQ(best, scan_path::sse2);
+  for (const scan_path p : testing::every_scan_path) {
+    SCOPED_TRACE(scan_path_text(p));
+    const scan_path before = scan_path_in_use();
+    EXPECT_EQ(use_scan_path(p), p <= best);
+    EXPECT_EQ(scan_path_in_use(), p <= best ? p : before);
   }
   ASSERT_TRUE(use_scan_path(best));
   EXPECT_EQ(scan_path_in_use(), best);
+}
+
+// The choice from CPUID and XGETBV: SSE2 from leaf 1's EDX, AVX2 only with the OS saving the
+// YMM state. A processor without CPUID (max leaf 0) runs the portable scanners.
+TEST(ScanDispatch, ThePathFollowsWhatTheProcessorAndOsReport) {
+  constexpr unsigned sse2 = 1u << 26, osxsave = 1u << 27, avx = 1u << 28, avx2 = 1u << 5;
+  const struct {
+    processor_report r;
+    scan_path expected;
+  } rows[] = {
+      {{0, 0, 0, 0, 0}, scan_path::portable},
+      {{0, osxsave | avx, sse2, avx2, 6}, scan_path::portable},  // no CPUID: the rest is noise
+      {{1, 0, 1u << 25, 0, 0}, scan_path::portable},            // SSE without SSE2
+      {{1, 0, sse2, 0, 0}, scan_path::sse2},
+      {{7, osxsave | avx, 0, avx2, 6}, scan_path::portable},    // no SSE2 bit, whatever else
+      {{6, osxsave | avx, sse2, avx2, 6}, scan_path::sse2},     // no leaf 7
+      {{7, avx, sse2, avx2, 6}, scan_path::sse2},               // the OS keeps no YMM state
+      {{7, osxsave | avx, sse2, avx2, 2}, scan_path::sse2},     // XCR0 without the AVX bit
+      {{7, osxsave | avx, sse2, avx2, 4}, scan_path::sse2},     // XCR0 without the SSE bit
+      {{7, osxsave, sse2, avx2, 6}, scan_path::sse2},           // AVX2 without AVX
+      {{7, osxsave | avx, sse2, 0, 7}, scan_path::sse2},
+      {{7, osxsave | avx, sse2, avx2, 7}, scan_path::avx2},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "leaf " << row.r.max_leaf << " ecx " << row.r.leaf1_ecx
+                                      << " edx " << row.r.leaf1_edx << " xcr0 " << row.r.xcr0_low);
+    EXPECT_EQ(scan_path_for(row.r), row.expected);
+  }
 }
 
 struct byte_pair {

@@ -1,6 +1,5 @@
-// Runs a test once per byte scanner pair (see search/scan_path.h): the SSE2 one every build
-// may assume and the AVX2 one, skipped on a processor without it. A suite takes the fixture
-// under its own name:
+// Runs a test once per scanner table (see search/scan_path.h): portable, SSE2 and AVX2, each
+// skipped on a processor without it. A suite takes the fixture under its own name:
 //   using Scan = vq::testing::scan_paths_fixture;
 //   INSTANTIATE_TEST_SUITE_P(Paths, Scan, ::testing::ValuesIn(vq::testing::every_scan_path),
 //                            vq::testing::scan_path_name);
@@ -15,14 +14,31 @@
 
 namespace vq {
 
-// How a failing test names its scanners.
-inline void PrintTo(scan_path p, std::ostream* os) {
-  *os << (p == scan_path::avx2 ? "avx2" : "sse2");
+inline const char* scan_path_text(scan_path p) {
+  return p == scan_path::avx2 ? "avx2" : p == scan_path::sse2 ? "sse2" : "portable";
 }
+
+// How a failing test names its scanners.
+inline void PrintTo(scan_path p, std::ostream* os) { *os << scan_path_text(p); }
 
 }  // namespace vq
 
 namespace vq::testing {
+
+inline constexpr scan_path every_scan_path[] = {scan_path::portable, scan_path::sse2,
+                                                scan_path::avx2};
+
+// Runs f() once per scanner table this processor has, with a trace naming it, and puts the
+// best one back.
+template <class F>
+void for_each_scan_path(F&& f) {
+  for (const scan_path p : every_scan_path) {
+    if (!use_scan_path(p)) continue;
+    SCOPED_TRACE(scan_path_text(p));
+    f();
+  }
+  use_scan_path(best_scan_path());
+}
 
 class scan_paths_fixture : public ::testing::TestWithParam<scan_path> {
  protected:
@@ -32,10 +48,8 @@ class scan_paths_fixture : public ::testing::TestWithParam<scan_path> {
   void TearDown() override { use_scan_path(best_scan_path()); }
 };
 
-inline constexpr scan_path every_scan_path[] = {scan_path::sse2, scan_path::avx2};
-
 inline std::string scan_path_name(const ::testing::TestParamInfo<scan_path>& info) {
-  return info.param == scan_path::avx2 ? "avx2" : "sse2";
+  return scan_path_text(info.param);
 }
 
 }  // namespace vq::testing

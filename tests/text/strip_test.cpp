@@ -8,6 +8,7 @@
 #include <string>
 
 #include "actions/file_read.h"
+#include "support/scan_paths.h"
 
 namespace vq {
 namespace {
@@ -24,7 +25,7 @@ std::string stripped(std::string data) {
   return data;
 }
 
-TEST(Strip, ModeSelectsStrippingOnlyForAllInAnyCase) {
+TEST(StripMode, SelectsStrippingOnlyForAllInAnyCase) {
   const struct {
     std::string mode;
     bool strips;
@@ -38,7 +39,12 @@ TEST(Strip, ModeSelectsStrippingOnlyForAllInAnyCase) {
   }
 }
 
-TEST(Strip, DropsExactlyTheBytesBelow32) {
+// Every case below runs once per scanner table.
+using Strip = testing::scan_paths_fixture;
+INSTANTIATE_TEST_SUITE_P(Paths, Strip, ::testing::ValuesIn(testing::every_scan_path),
+                         testing::scan_path_name);
+
+TEST_P(Strip, DropsExactlyTheBytesBelow32) {
   std::string every;
   for (int c = 0; c < 256; ++c) every.push_back(static_cast<char>(c));
   EXPECT_EQ(stripped(every), every.substr(32));
@@ -46,8 +52,8 @@ TEST(Strip, DropsExactlyTheBytesBelow32) {
   EXPECT_EQ(strip_control_bytes(nullptr, 0), 0u);
 }
 
-TEST(Strip, MatchesTheReferenceAtEveryLengthAndMix) {
-  // Lengths around the 16-byte blocks, with few, many and only control bytes.
+TEST_P(Strip, MatchesTheReferenceAtEveryLengthAndMix) {
+  // Lengths around the blocks of every width, with few, many and only control bytes.
   std::mt19937 random(7);
   for (const int control_percent : {0, 3, 50, 100}) {
     for (std::size_t length = 0; length < 70; ++length) {
@@ -62,7 +68,7 @@ TEST(Strip, MatchesTheReferenceAtEveryLengthAndMix) {
   }
 }
 
-TEST(Strip, LargeText) {
+TEST_P(Strip, LargeText) {
   // 16 MiB of text lines: clean blocks, mixed blocks and line ends at every alignment.
   std::string data(16u << 20, 'x');
   for (std::size_t i = 61; i < data.size(); i += 61) data[i] = '\n';

@@ -1,0 +1,39 @@
+// The library's one set of loops over blocks of bytes, in three builds: portable (machine
+// words, any processor), SSE2 and AVX2. Each build is a table of the same scanners, made from
+// the same templates (block_scans.h, block_filter.h) over its block type; scan.cpp picks the
+// table the processor runs. Nothing outside the three scanners_<type>.cpp files holds an SSE
+// or AVX instruction. Internal to the library.
+#pragma once
+
+#include <cstddef>
+
+#include "search/needle_probe.h"
+#include "search/prefilter.h"
+
+namespace vq {
+
+struct scanners {
+  // See scan.h.
+  const char* (*find_byte)(const char* begin, const char* end, char b) noexcept;
+  const char* (*find_either)(const char* begin, const char* end, char a, char b) noexcept;
+  const char* (*find_byte_last)(const char* begin, const char* end, char b) noexcept;
+  // See compare.h.
+  std::size_t (*common_prefix)(const char* a, const char* b, std::size_t len) noexcept;
+  std::size_t (*common_suffix)(const char* a, const char* b, std::size_t len) noexcept;
+  // See prefilter.h; pr is choose_probe(needle, n).
+  filter_outcome (*filter_first)(const char* hay, std::size_t h, const char* needle,
+                                 std::size_t n, const needle_probe& pr) noexcept;
+  filter_outcome (*filter_last)(const char* hay, std::size_t h, const char* needle,
+                                std::size_t n, const needle_probe& pr) noexcept;
+  // See text/strip.h.
+  std::size_t (*strip_control_bytes)(char* bytes, std::size_t length) noexcept;
+};
+
+extern const scanners portable_scanners;
+extern const scanners sse2_scanners;  // only where the processor has SSE2
+extern const scanners avx2_scanners;  // only where the processor and the OS run AVX2
+
+// The table in use (see scan_path.h).
+const scanners& scanners_in_use() noexcept;
+
+}  // namespace vq
