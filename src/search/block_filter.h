@@ -159,18 +159,16 @@ VQ_BLOCK_TARGET filter_outcome scan_last(filter_search& s) noexcept {
 
 template <class B>
 VQ_BLOCK_TARGET filter_outcome block_filter_first(const char* hay, std::size_t h,
-                                                  const char* needle, std::size_t n,
-                                                  const needle_probe& pr) noexcept {
-  filter_search s{hay, needle, n, h - n, pr, budget{}};
-  return pr.last != pr.first ? scan_first<B, true>(s) : scan_first<B, false>(s);
+                                                  const char* needle, std::size_t n) noexcept {
+  filter_search s{hay, needle, n, h - n, choose_probe(needle, n), budget{}};
+  return s.pr.last != s.pr.first ? scan_first<B, true>(s) : scan_first<B, false>(s);
 }
 
 template <class B>
 VQ_BLOCK_TARGET filter_outcome block_filter_last(const char* hay, std::size_t h,
-                                                 const char* needle, std::size_t n,
-                                                 const needle_probe& pr) noexcept {
-  filter_search s{hay, needle, n, h - n, pr, budget{}};
-  return pr.last != pr.first ? scan_last<B, true>(s) : scan_last<B, false>(s);
+                                                 const char* needle, std::size_t n) noexcept {
+  filter_search s{hay, needle, n, h - n, choose_probe(needle, n), budget{}};
+  return s.pr.last != s.pr.first ? scan_last<B, true>(s) : scan_last<B, false>(s);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 
 #include <cstddef>
 
-#include "search/needle_probe.h"
 #include "search/prefilter.h"
 
 namespace vq {
@@ -20,11 +19,11 @@ struct scanners {
   // See compare.h.
   std::size_t (*common_prefix)(const char* a, const char* b, std::size_t len) noexcept;
   std::size_t (*common_suffix)(const char* a, const char* b, std::size_t len) noexcept;
-  // See prefilter.h; pr is choose_probe(needle, n).
+  // See prefilter.h.
   filter_outcome (*filter_first)(const char* hay, std::size_t h, const char* needle,
-                                 std::size_t n, const needle_probe& pr) noexcept;
+                                 std::size_t n) noexcept;
   filter_outcome (*filter_last)(const char* hay, std::size_t h, const char* needle,
-                                std::size_t n, const needle_probe& pr) noexcept;
+                                std::size_t n) noexcept;
   // See text/strip.h.
   std::size_t (*strip_control_bytes)(char* bytes, std::size_t length) noexcept;
 };

@@ -224,14 +224,23 @@ TEST_F(FileReadCalls, AReadRefusedForResourcesComesInPieces) {
     uint32_t code;
     bytes value;
     std::size_t reads = 0;  // how many ReadFile calls; 0 for any
-    int also_refused = 0;   // a ReadFile refused with the code as well, after others succeeded
+    const char* fails = nullptr;  // a call that fails besides, with fail_code
+    int nth = 0;
+    uint32_t fail_code = 5;
   } rows[] = {
       // Refused whole and at half: then quarters, each read whole.
       {"1|2147483647|None", mib, 1450, content, 6},
       {"1000001|2147483647|None", mib, 1816, content.substr(1000000)},
-      {"1000001|2147483647|None", mib, 1450, content.substr(1000000), 0, 4},
+      {"1000001|2147483647|None", mib, 1450, content.substr(1000000), 0, "ReadFile", 4, 1450},
       {"1|3145728|ALL", mib, 1453, stripped(content)},
       {"7|3000000|all", mib, 8, stripped(content.substr(6, 3000000))},
+      // Without the file's size the whole count is reserved: the short piece at the end of the
+      // file ends the read.
+      {"1000001|4194304|None", mib, 1450, content.substr(1000000), 0, "GetFileSizeEx", 0},
+      // A piece failing otherwise, or the pointer refusing to go back: nothing.
+      {"1|2147483647|None", mib, 1450, std::nullopt, 4, "ReadFile", 4, 5},
+      {"1|2147483647|None", mib, 1450, std::nullopt, 1, "SetFilePointer", 3},
+      {"1|2147483647|None", mib, 1450, std::nullopt, 2, "SetFilePointer", 4},
       // Refused down to the smallest piece (64 KiB): nothing, and nothing left behind.
       {"1|2147483647|None", 0, 1450, std::nullopt},
       // Any other failure is not retried.
@@ -240,19 +249,20 @@ TEST_F(FileReadCalls, AReadRefusedForResourcesComesInPieces) {
       {"1|1000|None", mib, 1450, content.substr(0, 1000), 1},
   };
   for (const auto& r : rows) {
-    SCOPED_TRACE(std::string(r.fields) + " code " + std::to_string(r.code));
+    SCOPED_TRACE(std::string(r.fields) + " code " + std::to_string(r.code) + " failing " +
+                 (r.fails ? r.fails : "none") + " #" + std::to_string(r.nth));
     fake_os fake;
     fake.refuse_reads_above = r.refuse_above;
     fake.refusal_code = r.code;
-    if (r.also_refused) {
-      fake.failure_code = r.code;
-      fake.fail("ReadFile", r.also_refused);
+    if (r.fails) {
+      fake.failure_code = r.fail_code;
+      fake.fail(r.fails, r.nth);
     }
     EXPECT_EQ(exec(file + "|" + r.fields + "|v"), r.value);
     if (r.reads) {
       EXPECT_EQ(fake.read_file_counts.size(), r.reads);
     }
-    if (!r.value && r.code == 1450) {
+    if (!r.value && !r.fails && r.code == 1450) {
       EXPECT_EQ(fake.read_file_counts.back(), 64u * 1024) << "the smallest piece is 64 KiB";
     }
     EXPECT_EQ(fake.live_handles, 0);

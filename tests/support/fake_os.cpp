@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace vq::testing {
 namespace {
@@ -92,6 +93,13 @@ int32_t read_file(os_handle file, void* buffer, uint32_t count, uint32_t* done, 
   active->read_file_counts.push_back(count);
   const bool refused = count > active->refuse_reads_above;
   if (active->should_fail("ReadFile") || refused) {
+    if (refused && buffer) {
+      // Windows documents neither the file pointer nor the buffer after a failed read: this
+      // one moves the pointer a third of the count on and scribbles over the buffer.
+      uint32_t moved = 0;
+      active->real.read_file(file, buffer, count / 3, &moved, nullptr);
+      std::memset(buffer, 0xA5, count);
+    }
     if (done) *done = 0;
     active->real.set_last_error(refused ? active->refusal_code : active->failure_code);
     return 0;

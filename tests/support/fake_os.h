@@ -69,7 +69,8 @@ class fake_os {
   // The last-error code a failing call leaves.
   uint32_t failure_code = 5;  // ERROR_ACCESS_DENIED
   // ReadFile of more bytes than this fails with refusal_code, as Windows may refuse one large
-  // read for want of resources.
+  // read for want of resources; the refusal moves the file pointer and scribbles over the
+  // buffer, which Windows leaves undocumented.
   uint32_t refuse_reads_above = UINT32_MAX;
   uint32_t refusal_code = 1450;  // ERROR_NO_SYSTEM_RESOURCES
 

@@ -1,0 +1,69 @@
+#!/bin/sh
+# Runs the kit's run-tests.cmd under Wine's cmd as a user would on Windows: started from
+# another folder, in a kit folder whose name holds blanks, "&" and "!", with a TEMP whose name
+# holds "&". The test programs are stand-ins (stand_in.exe); the demo runs through the real
+# vqhost.exe and DLL. Checks the counts, the lines and the exit status when all passes, when a
+# test program dies of an access violation, and when the demo's byte comparison does.
+# usage: run_tests_cmd_test.sh SOURCE_DIR BUILD_DIR RUNNER...   (RUNNER: tools/wine-run)
+set -u
+src=$1 build=$2
+shift 2
+work=$(mktemp -d "${TMPDIR:-/tmp}/velquist-kit-script.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+kit="$work/kit & co !x"
+mkdir -p "$kit/examples" "$work/elsewhere" "$work/temp & more"
+
+windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
+crlf() { sed 's/\r*$/\r/' "$1" >"$2"; }
+
+crlf "$src/tests/kit/run-tests.cmd" "$kit/run-tests.cmd"
+cp "$build/Velquist.dll" "$build/vqhost.exe" "$build/same_bytes.exe" "$kit/"
+cp "$src/examples/demo.vqs" "$src/examples/demo.expected" "$src/examples/sample.txt" \
+   "$kit/examples/"
+programs=$(sed -n 's/^call :run \([^ ]*\).*/\1/p' "$src/tests/kit/run-tests.cmd")
+total=1  # the demo
+for p in $programs; do
+  cp "$build/kit_stand_in.exe" "$kit/$p"
+  echo 0 >"$kit/${p%.exe}.does"
+  total=$((total + 1))
+done
+printf '@echo off\r\nset "TEMP=%%~1"\r\ncall "%%~2"\r\nexit /b %%errorlevel%%\r\n' \
+  >"$work/elsewhere/start.cmd"
+
+failures=0
+# run WHAT EXPECTED_STATUS EXPECTED_LAST_LINE [EXPECTED_LINE]
+run() {
+  status=0
+  (cd "$work/elsewhere" && "$@" cmd /c call .\\start.cmd "$(windows_path "$work/temp & more")" \
+     "$(windows_path "$kit/run-tests.cmd")" </dev/null) >"$work/out" 2>&1 || status=$?
+  tr -d '\r' <"$work/out" >"$work/lines"
+  last=$(tail -n 1 "$work/lines")
+  if [ "$status" != "$expected_status" ] || [ "$last" != "$expected_last" ] ||
+     { [ -n "$expected_line" ] && ! grep -qxF "$expected_line" "$work/lines"; }; then
+    echo "FAILED: $what: status $status (expected $expected_status), last line '$last'" \
+         "(expected '$expected_last'), expected line '$expected_line'; it printed:"
+    cat "$work/lines"
+    failures=$((failures + 1))
+  else
+    echo "ok: $what"
+  fi
+}
+
+crash=-1073741819  # 0xC0000005 as cmd's errorlevel shows it
+what="all pass" expected_status=0 expected_last="$total passed, 0 failed" expected_line=""
+run "$@"
+
+echo crash >"$kit/velquist_tests.does"
+what="a test program dies" expected_status=1 expected_last="$((total - 1)) passed, 1 failed"
+expected_line="FAILED: velquist_tests.exe exit status $crash"
+run "$@"
+echo 0 >"$kit/velquist_tests.does"
+
+cp "$build/kit_stand_in.exe" "$kit/same_bytes.exe"
+echo crash >"$kit/same_bytes.does"
+what="the demo's comparison dies" expected_status=1
+expected_last="$((total - 1)) passed, 1 failed"
+expected_line="FAILED: demo: the demo changed what examples\\ holds - comparison status $crash"
+run "$@"
+
+[ "$failures" -eq 0 ]
