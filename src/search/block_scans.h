@@ -76,6 +76,17 @@ struct either_byte {
   }
 };
 
+// Whether eq flags a byte in any of the eight aligned blocks from p.
+template <class B, class Match>
+VQ_WHOLE_BLOCKS __attribute__((always_inline)) inline bool any_in_eight(const char* p,
+                                                                       Match eq) noexcept {
+  constexpr std::size_t w = B::width;
+  const auto c0 = eq(p), c1 = eq(p + w), c2 = eq(p + 2 * w), c3 = eq(p + 3 * w);
+  const auto c4 = eq(p + 4 * w), c5 = eq(p + 5 * w), c6 = eq(p + 6 * w), c7 = eq(p + 7 * w);
+  return B::bits(B::either(B::either(B::either(c0, c1), B::either(c2, c3)),
+                           B::either(B::either(c4, c5), B::either(c6, c7)))) != 0;
+}
+
 // First byte in [begin, end) that eq flags, or end.
 template <class B, class Match>
 VQ_WHOLE_BLOCKS __attribute__((always_inline)) inline const char* first_match(
@@ -92,13 +103,7 @@ VQ_WHOLE_BLOCKS __attribute__((always_inline)) inline const char* first_match(
   block += w;
   // Eight blocks at a time while there is room: one combined test for all of them; the group
   // with the hit is looked at by the loops below.
-  while (end - block >= static_cast<std::ptrdiff_t>(8 * w)) {
-    const auto c0 = eq(block), c1 = eq(block + w), c2 = eq(block + 2 * w);
-    const auto c3 = eq(block + 3 * w), c4 = eq(block + 4 * w), c5 = eq(block + 5 * w);
-    const auto c6 = eq(block + 6 * w), c7 = eq(block + 7 * w);
-    const auto any = B::either(B::either(B::either(c0, c1), B::either(c2, c3)),
-                               B::either(B::either(c4, c5), B::either(c6, c7)));
-    if (B::bits(any)) break;
+  while (end - block >= static_cast<std::ptrdiff_t>(8 * w) && !any_in_eight<B>(block, eq)) {
     block += 8 * w;
   }
   // Four blocks at a time: one test of the combined compare, then the block with the hit.
@@ -135,15 +140,9 @@ VQ_WHOLE_BLOCKS __attribute__((always_inline)) inline const char* last_match(
     return m ? block + highest_lane<B>(m) : end;
   }
   if (m) return block + highest_lane<B>(m);
-  while (block - begin >= static_cast<std::ptrdiff_t>(8 * w)) {
-    const char* const lower = block - 8 * w;
-    const auto c0 = eq(lower), c1 = eq(lower + w), c2 = eq(lower + 2 * w);
-    const auto c3 = eq(lower + 3 * w), c4 = eq(lower + 4 * w), c5 = eq(lower + 5 * w);
-    const auto c6 = eq(lower + 6 * w), c7 = eq(lower + 7 * w);
-    const auto any = B::either(B::either(B::either(c0, c1), B::either(c2, c3)),
-                               B::either(B::either(c4, c5), B::either(c6, c7)));
-    if (B::bits(any)) break;
-    block = lower;
+  while (block - begin >= static_cast<std::ptrdiff_t>(8 * w) &&
+         !any_in_eight<B>(block - 8 * w, eq)) {
+    block -= 8 * w;
   }
   while (block - begin >= static_cast<std::ptrdiff_t>(4 * w)) {
     block -= 4 * w;
