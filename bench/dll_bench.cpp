@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "english_text.h"
-#include "testhost/plugin_library.h"
+#include "vqhost/plugin_library.h"
 
 namespace {
 

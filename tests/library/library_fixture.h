@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "testhost/plugin_library.h"
+#include "vqhost/plugin_library.h"
 
 namespace vq::testing {
 

@@ -1,4 +1,4 @@
-#include "testhost/host_text.h"
+#include "vqhost/host_text.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "testhost/script_line.h"
+#include "vqhost/script_line.h"
 
 namespace vq::vqhost {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "testhost/plugin_library.h"
-#include "testhost/variable_store.h"
+#include "vqhost/plugin_library.h"
+#include "vqhost/variable_store.h"
 
 namespace vq::vqhost {
 

@@ -1,4 +1,4 @@
-#include "testhost/system_library.h"
+#include "vqhost/system_library.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "plugin/export_names.h"
-#include "testhost/plugin_library.h"
+#include "vqhost/plugin_library.h"
 
 namespace vq::loader {
 

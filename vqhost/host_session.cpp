@@ -1,8 +1,8 @@
-#include "testhost/host_session.h"
+#include "vqhost/host_session.h"
 
 #include <cstring>
 
-#include "testhost/host_text.h"
+#include "vqhost/host_text.h"
 
 namespace vq::vqhost {
 namespace {

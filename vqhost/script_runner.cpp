@@ -1,10 +1,10 @@
-#include "testhost/script_runner.h"
+#include "vqhost/script_runner.h"
 
 #include <cerrno>
 #include <cstring>
 
-#include "testhost/escape.h"
-#include "testhost/script_line.h"
+#include "vqhost/escape.h"
+#include "vqhost/script_line.h"
 
 namespace vq::vqhost {
 namespace {

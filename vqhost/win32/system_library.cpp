@@ -1,4 +1,4 @@
-#include "testhost/system_library.h"
+#include "vqhost/system_library.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "plugin/export_names.h"
-#include "testhost/plugin_library.h"
+#include "vqhost/plugin_library.h"
 
 namespace vq::loader {
 

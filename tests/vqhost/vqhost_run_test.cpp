@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "support/temp_folder.h"
-#include "testhost/vqhost.h"
+#include "vqhost/vqhost.h"
 
 namespace vq::vqhost {
 namespace {

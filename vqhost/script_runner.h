@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "testhost/host_session.h"
+#include "vqhost/host_session.h"
 
 namespace vq::vqhost {
 

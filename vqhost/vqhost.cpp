@@ -1,12 +1,12 @@
-#include "testhost/vqhost.h"
+#include "vqhost/vqhost.h"
 
 #include <cerrno>
 #include <cstring>
 #include <string_view>
 
-#include "testhost/escape.h"
-#include "testhost/host_session.h"
-#include "testhost/script_runner.h"
+#include "vqhost/escape.h"
+#include "vqhost/host_session.h"
+#include "vqhost/script_runner.h"
 
 namespace vq::vqhost {
 namespace {

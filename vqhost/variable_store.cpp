@@ -1,4 +1,4 @@
-#include "testhost/variable_store.h"
+#include "vqhost/variable_store.h"
 
 namespace vq::vqhost {
 

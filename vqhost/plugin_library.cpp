@@ -1,8 +1,8 @@
-#include "testhost/plugin_library.h"
+#include "vqhost/plugin_library.h"
 
 #include <cstring>
 
-#include "testhost/system_library.h"
+#include "vqhost/system_library.h"
 
 namespace vq::loader {
 

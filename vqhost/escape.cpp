@@ -1,4 +1,4 @@
-#include "testhost/escape.h"
+#include "vqhost/escape.h"
 
 namespace vq::vqhost {
 

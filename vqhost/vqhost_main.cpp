@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <exception>
 
-#include "testhost/system_library.h"
-#include "testhost/vqhost.h"
+#include "vqhost/system_library.h"
+#include "vqhost/vqhost.h"
 
 int main(int argc, char** argv) {
   // Windows would turn every "\n" written into CR LF and stop reading at a 0x1a byte; the

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "testhost/escape.h"
+#include "vqhost/escape.h"
 #include "support/temp_folder.h"
-#include "testhost/script_line.h"
-#include "testhost/script_runner.h"
-#include "testhost/variable_store.h"
-#include "testhost/vqhost.h"
+#include "vqhost/script_line.h"
+#include "vqhost/script_runner.h"
+#include "vqhost/variable_store.h"
+#include "vqhost/vqhost.h"
 
 namespace vq::vqhost {
 namespace {
