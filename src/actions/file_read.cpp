@@ -4,7 +4,8 @@
 #include <cstring>
 #include <optional>
 
-#include "actions/guarded_call.h"
+#include "platform/guarded_call.h"
+#include "platform/os_errors.h"
 #include "platform/platform.h"
 #include "text/strip.h"
 
@@ -98,7 +99,8 @@ uint32_t reservation(const open_file& file, int32_t count) noexcept {
 // the same bytes come in smaller reads: ERROR_NOT_ENOUGH_MEMORY, ERROR_NO_SYSTEM_RESOURCES,
 // ERROR_WORKING_SET_QUOTA, ERROR_NOT_ENOUGH_QUOTA.
 bool is_resource_refusal(uint32_t code) noexcept {
-  return code == 8 || code == 1450 || code == 1453 || code == 1816;
+  return code == os_error::not_enough_memory || code == os_error::no_system_resources ||
+         code == os_error::working_set_quota || code == os_error::not_enough_quota;
 }
 
 // The smallest piece asked for after refusals.

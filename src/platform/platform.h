@@ -17,7 +17,10 @@ inline constexpr uint32_t generic_read = 0x80000000u;
 inline constexpr uint32_t generic_write = 0x40000000u;
 inline constexpr uint32_t open_always = 4;
 inline constexpr uint32_t file_attribute_normal = 0x80;
+inline constexpr uint32_t file_type_unknown = 0;
 inline constexpr uint32_t file_type_disk = 1;
+inline constexpr uint32_t file_type_char = 2;
+inline constexpr uint32_t file_type_pipe = 3;
 inline constexpr uint32_t file_begin = 0;
 inline constexpr uint32_t sem_failcriticalerrors = 0x0001;
 inline constexpr uint32_t sem_noopenfileerrorbox = 0x8000;
@@ -60,7 +63,7 @@ struct os_calls {
   uint32_t (*set_error_mode)(uint32_t mode);
   void (*set_last_error)(uint32_t code);
   uint32_t (*get_last_error)();
-  // The one module-wide lock around guarded file calls (why: actions/guarded_call.h).
+  // The one module-wide lock around guarded file calls (why: platform/guarded_call.h).
   void (*guard_lock)();
   void (*guard_unlock)();
 };

@@ -9,7 +9,7 @@
 #include "actions/search.h"
 #include "plugin/plugin.h"
 #include "text/number.h"
-#include "text/publish.h"
+#include "host/publish.h"
 
 namespace vq {
 namespace {

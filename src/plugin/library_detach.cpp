@@ -1,6 +1,6 @@
 #include "plugin/library_detach.h"
 
-#include "text/result_text.h"
+#include "host/result_text.h"
 
 namespace vq {
 

@@ -67,7 +67,7 @@ int32_t VQ_STDCALL pxExecAction(int32_t action, const char* const* text) noexcep
   const vq::action_routine* const routine = vq::action_for(action);
   if (!routine) return 0;
   // The action runs on the host's own bytes: nothing reads them once its publish step begins,
-  // and until then no foreign code runs that could change them (see text/publish.h).
+  // and until then no foreign code runs that could change them (see host/publish.h).
   routine->run(vq::split_fields(text ? *text : nullptr, routine->field_count));
   return 1;
 }

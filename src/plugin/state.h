@@ -1,5 +1,5 @@
 // The plug-in's module-wide state: the values the host hands over that nobody reads. The host's
-// callbacks are kept by host/callbacks.h, the result text by text/result_text.h.
+// callbacks are kept by host/callbacks.h, the result text by host/result_text.h.
 #pragma once
 
 #include "host/abi.h"

@@ -13,6 +13,7 @@
 #include "support/callback_recorder.h"
 #include "support/fake_os.h"
 #include "host/callbacks.h"
+#include "platform/os_errors.h"
 
 namespace vq::testing {
 namespace {
@@ -134,7 +135,7 @@ TEST_F(FileReadCalls, StartBecomesA64BitOffsetSplitInHalves) {
   {
     SCOPED_TRACE("every pointer move refused");
     fake_os fake;
-    fake.failure_code = 131;  // ERROR_NEGATIVE_SEEK
+    fake.failure_code = os_error::negative_seek;
     fake.fail("SetFilePointer");
     EXPECT_EQ(exec(file + "|3|100|None|v"), "0123456789");
     EXPECT_EQ(fake.read_file_counts, std::vector<uint32_t>{10});
@@ -170,19 +171,19 @@ TEST_F(FileReadCalls, EachCallFailing) {
     bool succeeds = false;  // the call succeeds, yet leaves the code as its last-error value
   } rows[] = {
       // Read and write refused: the second attempt, read only, reads.
-      {"CreateFileA", 1, 5, "2345"},
-      {"CreateFileA", 0, 32, std::nullopt},
+      {"CreateFileA", 1, os_error::access_denied, "2345"},
+      {"CreateFileA", 0, os_error::sharing_violation, std::nullopt},
       // Not a disk file: nothing read (a pipe or a console would wait), still closed.
       {"GetFileType", 0, 0, std::nullopt},
       // Without the size, the whole count is reserved, as a plain read would.
-      {"GetFileSizeEx", 0, 6, "2345"},
-      {"ReadFile", 0, 30, std::nullopt},
+      {"GetFileSizeEx", 0, os_error::invalid_handle, "2345"},
+      {"ReadFile", 0, os_error::read_fault, std::nullopt},
       {"ReadFile", 0, 0, std::nullopt},  // FALSE with no last error is a failure too
-      {"CloseHandle", 0, 6, "2345"},
+      {"CloseHandle", 0, os_error::invalid_handle, "2345"},
       // ERROR_ALREADY_EXISTS after opening an existing file is no failure; a ReadFile that
       // returns TRUE with a last-error value left is one.
-      {"CreateFileA", 1, 183, "2345", true},
-      {"ReadFile", 0, 38, std::nullopt, true},
+      {"CreateFileA", 1, os_error::already_exists, "2345", true},
+      {"ReadFile", 0, os_error::handle_eof, std::nullopt, true},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(std::string(r.call) + " #" + std::to_string(r.nth) + " code " +
@@ -226,27 +227,27 @@ TEST_F(FileReadCalls, AReadRefusedForResourcesComesInPieces) {
     std::size_t reads = 0;  // how many ReadFile calls; 0 for any
     const char* fails = nullptr;  // a call that fails besides, with fail_code
     int nth = 0;
-    uint32_t fail_code = 5;
+    uint32_t fail_code = os_error::access_denied;
   } rows[] = {
       // Refused whole and at half: then quarters, each read whole.
-      {"1|2147483647|None", mib, 1450, content, 6},
-      {"1000001|2147483647|None", mib, 1816, content.substr(1000000)},
-      {"1000001|2147483647|None", mib, 1450, content.substr(1000000), 0, "ReadFile", 4, 1450},
-      {"1|3145728|ALL", mib, 1453, stripped(content)},
-      {"7|3000000|all", mib, 8, stripped(content.substr(6, 3000000))},
+      {"1|2147483647|None", mib, os_error::no_system_resources, content, 6},
+      {"1000001|2147483647|None", mib, os_error::not_enough_quota, content.substr(1000000)},
+      {"1000001|2147483647|None", mib, os_error::no_system_resources, content.substr(1000000), 0, "ReadFile", 4, os_error::no_system_resources},
+      {"1|3145728|ALL", mib, os_error::working_set_quota, stripped(content)},
+      {"7|3000000|all", mib, os_error::not_enough_memory, stripped(content.substr(6, 3000000))},
       // Without the file's size the whole count is reserved: the short piece at the end of the
       // file ends the read.
-      {"1000001|4194304|None", mib, 1450, content.substr(1000000), 0, "GetFileSizeEx", 0},
+      {"1000001|4194304|None", mib, os_error::no_system_resources, content.substr(1000000), 0, "GetFileSizeEx", 0},
       // A piece failing otherwise, or the pointer refusing to go back: nothing.
-      {"1|2147483647|None", mib, 1450, std::nullopt, 4, "ReadFile", 4, 5},
-      {"1|2147483647|None", mib, 1450, std::nullopt, 1, "SetFilePointer", 3},
-      {"1|2147483647|None", mib, 1450, std::nullopt, 2, "SetFilePointer", 4},
+      {"1|2147483647|None", mib, os_error::no_system_resources, std::nullopt, 4, "ReadFile", 4, os_error::access_denied},
+      {"1|2147483647|None", mib, os_error::no_system_resources, std::nullopt, 1, "SetFilePointer", 3},
+      {"1|2147483647|None", mib, os_error::no_system_resources, std::nullopt, 2, "SetFilePointer", 4},
       // Refused down to the smallest piece (64 KiB): nothing, and nothing left behind.
-      {"1|2147483647|None", 0, 1450, std::nullopt},
+      {"1|2147483647|None", 0, os_error::no_system_resources, std::nullopt},
       // Any other failure is not retried.
-      {"1|2147483647|None", 0, 5, std::nullopt, 1},
+      {"1|2147483647|None", 0, os_error::access_denied, std::nullopt, 1},
       // A read the system takes whole stays one ReadFile.
-      {"1|1000|None", mib, 1450, content.substr(0, 1000), 1},
+      {"1|1000|None", mib, os_error::no_system_resources, content.substr(0, 1000), 1},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(std::string(r.fields) + " code " + std::to_string(r.code) + " failing " +
@@ -262,7 +263,7 @@ TEST_F(FileReadCalls, AReadRefusedForResourcesComesInPieces) {
     if (r.reads) {
       EXPECT_EQ(fake.read_file_counts.size(), r.reads);
     }
-    if (!r.value && !r.fails && r.code == 1450) {
+    if (!r.value && !r.fails && r.code == os_error::no_system_resources) {
       EXPECT_EQ(fake.read_file_counts.back(), 64u * 1024) << "the smallest piece is 64 KiB";
     }
     EXPECT_EQ(fake.live_handles, 0);

@@ -18,6 +18,7 @@
 #endif
 
 #include "support/temp_folder.h"
+#include "platform/os_errors.h"
 
 namespace vq::testing {
 namespace {
@@ -61,12 +62,12 @@ TEST_F(FileCalls, OpenAlways) {
     bool opens;
     uint32_t error;
   } rows[] = {
-      {"ten.bin", read_write, true, 183},  // ERROR_ALREADY_EXISTS, yet a success
+      {"ten.bin", read_write, true, os_error::already_exists},  // yet a success
       {"new.bin", read_write, true, 0},
       {"new-read.bin", os_const::generic_read, true, 0},
-      {"readonly.bin", os_const::generic_read, true, 183},
-      {"sub", read_write, false, 5},
-      {"sub", os_const::generic_read, false, 5},
+      {"readonly.bin", os_const::generic_read, true, os_error::already_exists},
+      {"sub", read_write, false, os_error::access_denied},
+      {"sub", os_const::generic_read, false, os_error::access_denied},
       {"missing/x.bin", read_write, false, 3},
   };
   for (const auto& r : rows) {
@@ -91,7 +92,7 @@ TEST_F(FileCalls, ShareModeZeroExcludesEveryOtherHandle) {
     SCOPED_TRACE(access);
     const opened second = open_always(name, access);
     EXPECT_EQ(second.handle, invalid_handle());
-    EXPECT_EQ(second.error, 32u);  // ERROR_SHARING_VIOLATION
+    EXPECT_EQ(second.error, os_error::sharing_violation);
   }
   EXPECT_TRUE(os.close_handle(holder.handle));
   const opened again = open_always(name, read_write);
@@ -113,7 +114,7 @@ TEST_F(FileCalls, FileTypeSizeAndClose) {
   EXPECT_TRUE(os.close_handle(file.handle));
   os.set_last_error(0);
   EXPECT_FALSE(os.close_handle(file.handle));
-  EXPECT_EQ(os.get_last_error(), 6u);  // ERROR_INVALID_HANDLE
+  EXPECT_EQ(os.get_last_error(), os_error::invalid_handle);
 }
 
 // FILE_BEGIN with the high/low pair, as the action moves the pointer.
@@ -130,7 +131,7 @@ TEST_F(FileCalls, SetFilePointerThenRead) {
   } rows[] = {
       {3, 0, 3, 0, 0xDEADBEEF, "3456"},
       // ERROR_NEGATIVE_SEEK, the pointer left at 7.
-      {-1, -1, invalid_set_file_pointer, -1, 131, "789"},
+      {-1, -1, invalid_set_file_pointer, -1, os_error::negative_seek, "789"},
       {7, 0, 7, 0, 0xDEADBEEF, "789"},
       {10, 0, 10, 0, 0xDEADBEEF, ""},
       {20, 0, 20, 0, 0xDEADBEEF, ""},

@@ -12,6 +12,7 @@
 #include "actions/file_read_fixture.h"
 #include "platform/platform.h"
 #include "support/fake_os.h"
+#include "platform/os_errors.h"
 
 namespace vq::testing {
 namespace {
@@ -49,7 +50,7 @@ TEST_F(FilesNative, ReadOnlyFilesRefuseWriteAccessEvenToRoot) {
                              nullptr, os_const::open_always, os_const::file_attribute_normal,
                              nullptr),
             invalid_handle());
-  EXPECT_EQ(os.get_last_error(), 5u);  // ERROR_ACCESS_DENIED
+  EXPECT_EQ(os.get_last_error(), os_error::access_denied);
   fake_os fake;
   EXPECT_EQ(run(file, "1|5|"), "r");
   EXPECT_EQ(fake.create_file_calls.size(), 2u);
@@ -74,7 +75,7 @@ TEST_F(FilesNative, OtherCallsFailWithInvalidParameter) {
     EXPECT_EQ(os.create_file_a(file.c_str(), r.access, r.share, nullptr, r.disposition,
                                os_const::file_attribute_normal, nullptr),
               invalid_handle());
-    EXPECT_EQ(os.get_last_error(), 87u);
+    EXPECT_EQ(os.get_last_error(), os_error::invalid_parameter);
   }
   const os_handle held = os.create_file_a(file.c_str(), os_const::generic_read, 0, nullptr,
                                           os_const::open_always,
@@ -84,10 +85,10 @@ TEST_F(FilesNative, OtherCallsFailWithInvalidParameter) {
   for (const uint32_t method : {1u, 2u}) {  // FILE_CURRENT, FILE_END
     os.set_last_error(0xDEADBEEF);
     EXPECT_EQ(os.set_file_pointer(held, 2, &high, method), 0xFFFFFFFFu);
-    EXPECT_EQ(os.get_last_error(), 87u);
+    EXPECT_EQ(os.get_last_error(), os_error::invalid_parameter);
   }
   EXPECT_EQ(os.set_file_pointer(held, 2, nullptr, os_const::file_begin), 0xFFFFFFFFu);
-  EXPECT_EQ(os.get_last_error(), 87u);
+  EXPECT_EQ(os.get_last_error(), os_error::invalid_parameter);
   os.close_handle(held);
 }
 

@@ -14,7 +14,7 @@
 #include "support/guarded_pages.h"
 #include "support/temp_folder.h"
 #include "support/callback_recorder.h"
-#include "text/result_text.h"
+#include "host/result_text.h"
 
 namespace vq::testing {
 namespace {

@@ -13,7 +13,7 @@
 #include "plugin/state.h"
 #include "support/fake_os.h"
 #include "support/callback_recorder.h"
-#include "text/result_text.h"
+#include "host/result_text.h"
 
 namespace vq {
 namespace {

@@ -5,8 +5,8 @@
 #include "host/callbacks.h"
 #include "plugin/plugin.h"
 #include "plugin/state.h"
-#include "text/publish.h"
-#include "text/result_text.h"
+#include "host/publish.h"
+#include "host/result_text.h"
 
 namespace vq::testing {
 

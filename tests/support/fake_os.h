@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/os_errors.h"
 
 namespace vq::testing {
 
@@ -67,12 +68,12 @@ class fake_os {
   std::vector<set_file_pointer_args> set_file_pointer_calls;
   std::vector<uint32_t> read_file_counts;
   // The last-error code a failing call leaves.
-  uint32_t failure_code = 5;  // ERROR_ACCESS_DENIED
+  uint32_t failure_code = os_error::access_denied;
   // ReadFile of more bytes than this fails with refusal_code, as Windows may refuse one large
   // read for want of resources; the refusal moves the file pointer and scribbles over the
   // buffer, which Windows leaves undocumented.
   uint32_t refuse_reads_above = UINT32_MAX;
-  uint32_t refusal_code = 1450;  // ERROR_NO_SYSTEM_RESOURCES
+  uint32_t refusal_code = os_error::no_system_resources;
 
   // Called through the table; true when this call must fail.
   bool should_fail(const char* name);

@@ -1,4 +1,4 @@
-#include "text/result_text.h"
+#include "host/result_text.h"
 
 #include <cstddef>
 #include <cstring>

@@ -22,7 +22,7 @@ inline constexpr std::string_view result_variable = "zk_resultado";
 void publish(std::string_view name, std::string_view value) noexcept;
 void publish(std::string_view name, callback_text value) noexcept;
 
-// Stores value as the result text (text/result_text.h), replacing the previous one, then
+// Stores value as the result text (host/result_text.h), replacing the previous one, then
 // publishes it under "zk_resultado". When no memory can be had for the stored copy, the result
 // text is left empty but the value is still published.
 void publish_result(std::string_view value) noexcept;

@@ -1,4 +1,4 @@
-#include "actions/guarded_call.h"
+#include "platform/guarded_call.h"
 
 #include "platform/platform.h"
 

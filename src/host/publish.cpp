@@ -1,9 +1,9 @@
-#include "text/publish.h"
+#include "host/publish.h"
 
 #include <utility>
 
 #include "host/callbacks.h"
-#include "text/result_text.h"
+#include "host/result_text.h"
 
 namespace vq {
 

@@ -1,4 +1,4 @@
-#include "text/publish.h"
+#include "host/publish.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include "support/callback_recorder.h"
 #include "support/fake_os.h"
-#include "text/result_text.h"
+#include "host/result_text.h"
 
 namespace vq {
 namespace {
