@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string_view>
 
+#include "catalogue/actions.h"
 #include "catalogue/catalogue.h"
 #include "host/callbacks.h"
-#include "plugin/action_routines.h"
 #include "plugin/identity.h"
 #include "plugin/state.h"
 #include "platform/platform.h"
@@ -64,11 +64,11 @@ int32_t VQ_STDCALL pxEditAction(int32_t action, vq::host_word) noexcept {
 }
 
 int32_t VQ_STDCALL pxExecAction(int32_t action, const char* const* text) noexcept {
-  const vq::action_routine* const routine = vq::action_for(action);
-  if (!routine) return 0;
+  const vq::action_row* const row = vq::action_for(action);
+  if (!row) return 0;
   // The action runs on the host's own bytes: nothing reads them once its publish step begins,
   // and until then no foreign code runs that could change them (see host/publish.h).
-  routine->run(vq::split_fields(text ? *text : nullptr, routine->field_count));
+  row->run(vq::split_fields(text ? *text : nullptr, row->field_count));
   return 1;
 }
 
