@@ -2,12 +2,17 @@
 // the checks every run must pass whatever its outcome.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "support/temp_folder.h"
 #include "support/callback_recorder.h"
 
 namespace vq::testing {
+
+// Sets the process error mode for a test, through the fake when one is alive; returns the
+// previous mode.
+uint32_t set_process_error_mode(uint32_t mode);
 
 class file_read_run : public plugin_test {
  protected:

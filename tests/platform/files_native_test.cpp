@@ -38,7 +38,6 @@ TEST_F(FilesNative, DevicesAndFifosAreClosedUnread) {
     fake_os fake;
     EXPECT_EQ(run(r.name, "1|100|"), std::nullopt);
     EXPECT_TRUE(fake.read_file_counts.empty());
-    EXPECT_EQ(fake.live_handles, 0);
   }
 }
 

@@ -52,6 +52,7 @@ void sys_free_string(char* text) {
 os_handle create_file_a(const char* name, uint32_t access, uint32_t share,
                         os_security_attributes* security, uint32_t disposition, uint32_t flags,
                         os_handle template_file) {
+  active->check_guarded("CreateFileA");
   active->create_file_calls.push_back(
       {name ? name : "", access, share, security != nullptr, security ? security->length : 0,
        security ? security->descriptor : nullptr, security ? security->inherit_handle : 0,
@@ -69,10 +70,12 @@ os_handle create_file_a(const char* name, uint32_t access, uint32_t share,
   return file;
 }
 uint32_t get_file_type(os_handle file) {
+  active->check_guarded("GetFileType");
   if (active->should_fail("GetFileType")) return 0;  // FILE_TYPE_UNKNOWN
   return active->real.get_file_type(file);
 }
 int32_t get_file_size_ex(os_handle file, int64_t* size) {
+  active->check_guarded("GetFileSizeEx");
   if (active->should_fail("GetFileSizeEx")) {
     active->real.set_last_error(active->failure_code);
     return 0;
@@ -80,6 +83,7 @@ int32_t get_file_size_ex(os_handle file, int64_t* size) {
   return active->real.get_file_size_ex(file, size);
 }
 uint32_t set_file_pointer(os_handle file, int32_t low, int32_t* high, uint32_t method) {
+  active->check_guarded("SetFilePointer");
   active->set_file_pointer_calls.push_back({low, high != nullptr, high ? *high : 0, method});
   if (active->should_fail("SetFilePointer")) {
     active->real.set_last_error(active->failure_code);
@@ -90,6 +94,7 @@ uint32_t set_file_pointer(os_handle file, int32_t low, int32_t* high, uint32_t m
   return moved;
 }
 int32_t read_file(os_handle file, void* buffer, uint32_t count, uint32_t* done, void* overlapped) {
+  active->check_guarded("ReadFile");
   active->read_file_counts.push_back(count);
   const bool refused = count > active->refuse_reads_above;
   if (active->should_fail("ReadFile") || refused) {
@@ -109,6 +114,7 @@ int32_t read_file(os_handle file, void* buffer, uint32_t count, uint32_t* done, 
   return ok;
 }
 int32_t close_handle(os_handle file) {
+  active->check_guarded("CloseHandle");
   // A failing close still releases the handle, as the system does for most failures.
   int32_t ok = active->real.close_handle(file);
   if (ok) --active->live_handles;
@@ -121,6 +127,7 @@ int32_t close_handle(os_handle file) {
 }
 uint32_t set_error_mode(uint32_t mode) {
   active->log.push_back("SetErrorMode(" + std::to_string(mode) + ")");
+  active->on_error_mode(mode);
   return active->real.set_error_mode(mode);
 }
 void set_last_error(uint32_t code) {
@@ -134,9 +141,11 @@ uint32_t get_last_error() {
 void guard_lock() {
   active->should_fail("lock");
   active->real.guard_lock();
+  active->on_lock();
 }
 void guard_unlock() {
   active->should_fail("unlock");
+  active->on_unlock();
   active->real.guard_unlock();
 }
 
@@ -144,6 +153,9 @@ void guard_unlock() {
 
 fake_os::fake_os() : real(os) {
   active = this;
+  // The process's mode as it is: SetErrorMode is the only way to read it on XP.
+  mode_now_ = real.set_error_mode(0);
+  real.set_error_mode(mode_now_);
   os = {global_alloc,     global_free,    heap_alloc,
         heap_free,        sys_alloc_string_byte_len,
         sys_free_string,  create_file_a,  get_file_type,
@@ -182,6 +194,9 @@ fake_os::~fake_os() {
       }
     }
   }
+  if (lock_held_) ADD_FAILURE() << "fake_os: the guard lock is still held";
+  if (live_handles > 0) ADD_FAILURE() << "fake_os: " << live_handles << " file handle(s) left open";
+  if (live_strings > 0) ADD_FAILURE() << "fake_os: " << live_strings << " callback text(s) left";
   if (fail_allocation_at_ > allocations) {
     ADD_FAILURE() << "fake_os: told to fail allocation #" << fail_allocation_at_ << ", but only "
                   << allocations << " came";
@@ -216,6 +231,42 @@ bool fake_os::should_fail(const char* name) {
   }
   auto it = fail_at_.find(name);
   return it != fail_at_.end() && (it->second == 0 || it->second == seen);
+}
+
+void fake_os::check_guarded(const char* name) {
+  constexpr uint32_t guard_mode = os_const::sem_failcriticalerrors | os_const::sem_noopenfileerrorbox;
+  if (!lock_held_) ADD_FAILURE() << "fake_os: " << name << " without the guard lock";
+  if (mode_now_ != guard_mode) {
+    ADD_FAILURE() << "fake_os: " << name << " under error mode " << mode_now_;
+  }
+  if (const uint32_t stale = real.get_last_error(); stale != 0) {
+    ADD_FAILURE() << "fake_os: " << name << " with the last-error value " << stale << " left";
+  }
+}
+
+uint32_t fake_os::set_process_error_mode(uint32_t mode) {
+  mode_now_ = mode;
+  return real.set_error_mode(mode);
+}
+
+void fake_os::on_lock() {
+  if (lock_held_) ADD_FAILURE() << "fake_os: the guard lock taken twice";
+  lock_held_ = true;
+  mode_at_lock_ = mode_now_;
+}
+
+void fake_os::on_unlock() {
+  if (!lock_held_) ADD_FAILURE() << "fake_os: the guard lock released but not held";
+  if (mode_now_ != mode_at_lock_) {
+    ADD_FAILURE() << "fake_os: the lock released with error mode " << mode_now_ << ", not "
+                  << mode_at_lock_ << " as before";
+  }
+  lock_held_ = false;
+}
+
+void fake_os::on_error_mode(uint32_t mode) {
+  if (!lock_held_) ADD_FAILURE() << "fake_os: the error mode set to " << mode << " outside the lock";
+  mode_now_ = mode;
 }
 
 fake_os* current_fake() { return active; }

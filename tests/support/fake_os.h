@@ -1,5 +1,10 @@
 // A stand-in system for failure paths: while a fake_os lives, every call through the table is
 // logged under its Win32 name and forwarded to the real binding, except the ones told to fail.
+// It checks the guard's contract as it happens, and fails the test on a breach: every file call
+// is made with the guard lock held, the error mode SEM_FAILCRITICALERRORS |
+// SEM_NOOPENFILEERRORBOX and the last-error value 0; the error mode changes only under the
+// lock and is back to what it was when the lock is released; no lock is taken twice. When it
+// dies, no file handle, callback text or lock may be left.
 #pragma once
 
 #include <cstdint>
@@ -75,8 +80,19 @@ class fake_os {
   uint32_t refuse_reads_above = UINT32_MAX;
   uint32_t refusal_code = os_error::no_system_resources;
 
+  // Whether the guard lock is held now.
+  bool lock_held() const { return lock_held_; }
+  // Sets the process error mode as a test does, not the plug-in: no guard applies.
+  uint32_t set_process_error_mode(uint32_t mode);
+
   // Called through the table; true when this call must fail.
   bool should_fail(const char* name);
+  // Called through the table at the start of every file call: checks the guard around it.
+  void check_guarded(const char* name);
+  // Called through the table for the lock and the error mode.
+  void on_lock();
+  void on_unlock();
+  void on_error_mode(uint32_t mode);
   // Called after a file call that succeeded; true when it must leave failure_code behind.
   bool should_leave_error(const char* name);
 
@@ -88,6 +104,9 @@ class fake_os {
   std::map<std::string, int> leave_at_;
   std::map<std::string, int> seen_;
   int fail_allocation_at_ = 0;
+  bool lock_held_ = false;
+  uint32_t mode_now_ = 0;      // the process error mode, as the fake saw it set
+  uint32_t mode_at_lock_ = 0;  // what it was when the lock was taken
 };
 
 // The fake_os alive now, or null.
