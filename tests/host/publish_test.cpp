@@ -45,14 +45,19 @@ TEST_F(Publish, ResultTextIsStoredAndReplaced) {
   EXPECT_EQ(set_variable_calls[4].value, std::nullopt);
 }
 
-TEST_F(Publish, EmptyNameAndValueAreZeroAddresses) {
+// An empty name or value goes as the zero address, each on its own: an empty name still
+// carries its value.
+TEST_F(Publish, AnEmptyNameOrValueIsTheZeroAddress) {
   publish("", "");
   publish("v", std::string("\0\x01", 2));
-  ASSERT_EQ(set_variable_calls.size(), 2u);
+  publish("", "x");
+  ASSERT_EQ(set_variable_calls.size(), 3u);
   EXPECT_EQ(set_variable_calls[0].name, std::nullopt);
   EXPECT_EQ(set_variable_calls[0].value, std::nullopt);
   EXPECT_EQ(set_variable_calls[1].name, "v");
   EXPECT_EQ(set_variable_calls[1].value, std::string("\0\x01", 2));
+  EXPECT_EQ(set_variable_calls[2].name, std::nullopt);
+  EXPECT_EQ(set_variable_calls[2].value, "x");
   EXPECT_EQ(result_text().data(), nullptr) << "publish must not touch the result text";
 }
 

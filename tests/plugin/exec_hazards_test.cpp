@@ -38,6 +38,7 @@ const run_case cases[] = {
     {4, "FILE|1|100|None|data", "data", file_bytes},
     {4, "FILE|1|100|ALL|data", "data", "AB"},
     {4, "FILE|2|100|None|data", "data", file_bytes.substr(1), true},
+    {4, "FILE|2|100|ALL|data", "data", "B", true},
 };
 
 std::string with_file(std::string parameters, const std::string& file) {
@@ -83,6 +84,41 @@ TEST_F(ExecHazards, CallbackThatOverwritesAndFreesTheHostTextChangesNothingPubli
     EXPECT_EQ(set_variable_calls[0].value, c.value);
     if (c.action != 4) {
       EXPECT_EQ(received_text(std::string(result_text())), c.value);
+    }
+  }
+}
+
+// Each action reads no byte past the last field it takes: its text has no zero byte and ends
+// with the separator after that field, right at a page that faults on any access. Through the
+// dispatcher and through the exported routine, at both page parities.
+TEST_F(ExecHazards, NoActionReadsPastItsLastField) {
+  const struct {
+    int32_t action;
+    int32_t(VQ_STDCALL* routine)(const char*);
+    std::string text;
+    std::string name;
+    received_text value;
+  } rows[] = {
+      {1, ZK_ST_AT, "abcb|b|1|RL|", "zk_resultado", " 4"},
+      {2, ZK_ST_LEFT, "Hello|2|", "zk_resultado", "He"},
+      {3, ZK_ST_RIGHT, "Hello|2|", "zk_resultado", "lo"},
+      {4, ZK_ST_FILEREAD, file + "|1|5|ALL|v|", "v", "AB"},
+  };
+  for (const auto parity : {page_parity::even, page_parity::odd}) {
+    guarded_pages pages(1, parity);
+    for (const auto& r : rows) {
+      SCOPED_TRACE(r.text);
+      char* const text = pages.end() - r.text.size();
+      std::memcpy(text, r.text.data(), r.text.size());
+      set_variable_calls.clear();
+      const char* variable = text;
+      EXPECT_EQ(pxExecAction(r.action, &variable), 1);
+      EXPECT_EQ(r.routine(text), 0);
+      ASSERT_EQ(set_variable_calls.size(), 2u);
+      for (const set_variable_call& set : set_variable_calls) {
+        EXPECT_EQ(set.name, r.name);
+        EXPECT_EQ(set.value, r.value);
+      }
     }
   }
 }

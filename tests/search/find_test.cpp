@@ -182,6 +182,21 @@ TEST_P(Find, NeverReadsOutsideTheHay) {
   }
 }
 
+// Backward, the filter gives up at the very first start, where the hay is the needle's length
+// and differs from it late: nothing is left open, and nothing before the hay (a faulting page)
+// may be read.
+TEST_P(Find, BackwardGiveUpAtTheFirstStartLeavesNothingOpen) {
+  testing::guarded_pages pages(2);
+  const std::string needle = "x" + repeat("a", 4998) + "z";
+  std::memcpy(pages.begin(), needle.data(), needle.size());
+  pages.begin()[4990] = 'b';
+  const std::string_view hay(pages.begin(), needle.size());
+  const filter_outcome f = filter_last(hay.data(), hay.size(), needle.data(), needle.size());
+  ASSERT_TRUE(f.gave_up);
+  ASSERT_EQ(f.index, 0u);
+  expect_like_std(hay, needle);
+}
+
 // A periodic hay and a needle of the same period with one defect: the probes fit at nearly
 // every start and verification fails late, so the filter hands over, and the planted copies
 // sit at random distances from where it does.
