@@ -42,7 +42,10 @@ variable_set library_test::exec(int32_t action, const std::string& parameters) {
 
 namespace {
 
-TEST_F(library_test, IdentityTextsInHostOwnedBlocks) {
+// The built library as a host uses it.
+class Library : public library_test {};
+
+TEST_F(Library, IdentityTextsInHostOwnedBlocks) {
   char* texts[3] = {nullptr, nullptr, nullptr};
   px->init_plugin(1, &texts[0], &texts[1], &texts[2]);
   px->init_plugin(1, &texts[0], &texts[1], &texts[2]);
@@ -53,7 +56,7 @@ TEST_F(library_test, IdentityTextsInHostOwnedBlocks) {
   for (char* block : texts) loader::release_host_block(block);
 }
 
-TEST_F(library_test, RunsEachActionThroughTheHostProtocol) {
+TEST_F(Library, RunsEachActionThroughTheHostProtocol) {
   px->register_plugin(record_add, 0, 0, record_set);
   struct row {
     int32_t action;
@@ -75,7 +78,7 @@ TEST_F(library_test, RunsEachActionThroughTheHostProtocol) {
   EXPECT_EQ(px->exec_action(0, &text), 0);
 }
 
-TEST_F(library_test, StateStartsEmptyAfterReload) {
+TEST_F(Library, StateStartsEmptyAfterReload) {
   px->register_plugin(record_add, 0, 0, record_set);
   exec(2, "ab|1");
   library.close();
@@ -88,7 +91,7 @@ TEST_F(library_test, StateStartsEmptyAfterReload) {
   EXPECT_TRUE(sets.empty());
 }
 
-TEST_F(library_test, FileReadThroughTheExportedRoutine) {
+TEST_F(Library, FileReadThroughTheExportedRoutine) {
   namespace fs = std::filesystem;
   const fs::path file = fs::temp_directory_path() / "vq-library-file-read.bin";
   std::ofstream(file, std::ios::binary).write("A\0\r\nB", 5);

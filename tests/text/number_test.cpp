@@ -39,11 +39,11 @@ void expect_rows(const Rows& rows) {
   }
 }
 
-TEST(parse_number, documented_rows) { expect_rows(number_cases::documented); }
-TEST(parse_number, decimal_boundaries) { expect_rows(number_cases::decimal_boundaries); }
-TEST(parse_number, radix_boundaries) { expect_rows(number_cases::radix_boundaries); }
+TEST(ParseNumber, DocumentedRows) { expect_rows(number_cases::documented); }
+TEST(ParseNumber, DecimalBoundaries) { expect_rows(number_cases::decimal_boundaries); }
+TEST(ParseNumber, RadixBoundaries) { expect_rows(number_cases::radix_boundaries); }
 
-TEST(parse_number, agrees_with_reference_on_random_fields) {
+TEST(ParseNumber, AgreesWithReferenceOnRandomFields) {
   std::mt19937_64 rng(20240611);
   int failures = 0;
   for (int k = 0; k < 200000 && failures < 10; ++k) {
@@ -57,7 +57,7 @@ TEST(parse_number, agrees_with_reference_on_random_fields) {
 
 // Fields of 2^24 bytes: counts of digits and zeros far past any 16-bit or 18-digit limit must
 // still cancel exactly against the exponent.
-TEST(parse_number, sixteen_mebibyte_fields) {
+TEST(ParseNumber, SixteenMebibyteFields) {
   const std::size_t n = std::size_t{1} << 24;
   const std::string zeros(n, '0');
   const std::string count = std::to_string(n);
@@ -93,7 +93,7 @@ TEST(parse_number, sixteen_mebibyte_fields) {
 }
 
 // The printf "% d" form is the number text by definition; sentinels catch a stray write.
-TEST(format_number, matches_printf_and_round_trips) {
+TEST(FormatNumber, MatchesPrintfAndRoundTrips) {
   std::vector<int32_t> values = {
       0, 1, -1, 9, 10, -10, 99, 100, INT32_MAX, INT32_MIN, INT32_MIN + 1, INT32_MAX - 1};
   for (int64_t p = 1; p <= 1000000000; p *= 10) {
@@ -119,7 +119,7 @@ TEST(format_number, matches_printf_and_round_trips) {
 }
 
 // Every int32_t, for a long run (--gtest_also_run_disabled_tests); minutes, not seconds.
-TEST(format_number, DISABLED_every_value_matches_printf) {
+TEST(FormatNumber, DISABLED_EveryValueMatchesPrintf) {
   for (int64_t v = INT32_MIN; v <= INT32_MAX; ++v) {
     char expected[16];
     char text[number_text_capacity];

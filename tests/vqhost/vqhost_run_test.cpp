@@ -38,7 +38,7 @@ std::string results_of(const std::string& out) {
   return results;
 }
 
-class vqhost_run : public ::testing::Test {
+class VqhostRun : public ::testing::Test {
  protected:
   // Runs vqhost with args, standard input holding input.
   run_result run(const std::vector<std::string>& args, std::string_view input = {}) {
@@ -64,7 +64,7 @@ class vqhost_run : public ::testing::Test {
   testing::temp_folder folder;
 };
 
-TEST_F(vqhost_run, ScriptsPrintOneResultLinePerAction) {
+TEST_F(VqhostRun, ScriptsPrintOneResultLinePerAction) {
   const struct {
     std::string script, results, error;  // error: a piece of standard error, empty for none
     int status;
@@ -106,7 +106,7 @@ TEST_F(vqhost_run, ScriptsPrintOneResultLinePerAction) {
   }
 }
 
-TEST_F(vqhost_run, LongLinesRunUpToTheLimitAndAreReportedPastIt) {
+TEST_F(VqhostRun, LongLinesRunUpToTheLimitAndAreReportedPastIt) {
   // The longest line, 2^24 bytes, runs; one byte more is refused.
   constexpr std::size_t longest = 16777216;
   const std::string longest_line = "ZK_ST_Right " + std::string(longest - 16, 'x') + "ab|2";
@@ -118,7 +118,7 @@ TEST_F(vqhost_run, LongLinesRunUpToTheLimitAndAreReportedPastIt) {
   EXPECT_NE(result.err.find("script.vqs:2: line longer than"), std::string::npos) << result.err;
 }
 
-TEST_F(vqhost_run, StandardInputWithNoFileOrDash) {
+TEST_F(VqhostRun, StandardInputWithNoFileOrDash) {
   for (const char* dash : {"", "-"}) {
     SCOPED_TRACE(dash);
     std::vector<std::string> args{"--dll", library_file, "run"};
@@ -130,7 +130,7 @@ TEST_F(vqhost_run, StandardInputWithNoFileOrDash) {
   }
 }
 
-TEST_F(vqhost_run, ListShowsIdentityAndEveryHintLine) {
+TEST_F(VqhostRun, ListShowsIdentityAndEveryHintLine) {
   const run_result result = run({"list", "--dll", library_file});
   EXPECT_EQ(result.status, exit_ok);
   EXPECT_EQ(result.err, "");
@@ -152,7 +152,7 @@ TEST_F(vqhost_run, ListShowsIdentityAndEveryHintLine) {
       "return_variable\\\"\"\n"));
 }
 
-TEST_F(vqhost_run, WhatCannotStartSaysWhyAndPrintsNothing) {
+TEST_F(VqhostRun, WhatCannotStartSaysWhyAndPrintsNothing) {
   const std::string missing = folder.path("missing.vqs");
   const std::string nowhere = folder.path("nowhere.dll");
   const struct {
