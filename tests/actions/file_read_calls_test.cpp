@@ -211,6 +211,9 @@ TEST_F(FileReadCalls, AReadRefusedForResourcesComesInPieces) {
       // Without the file's size the whole count is reserved: the short piece at the end of the
       // file ends the read.
       {"1000001|4194304|None", mib, os_error::no_system_resources, content.substr(1000000), 0, "GetFileSizeEx", 0},
+      // Without the size, one byte short of the count: the text is cut to the bytes that came.
+      {"3145726|4|None", mib, os_error::no_system_resources, content.substr(3145725), 1,
+       "GetFileSizeEx", 0},
       // A piece failing otherwise, or the pointer refusing to go back: nothing.
       {"1|2147483647|None", mib, os_error::no_system_resources, std::nullopt, 4, "ReadFile", 4, os_error::access_denied},
       {"1|2147483647|None", mib, os_error::no_system_resources, std::nullopt, 1, "SetFilePointer", 3},

@@ -108,6 +108,10 @@ TEST(PositionSearch, DocumentedExamples) {
       {"Hello", "H", 1, "LR", 1},
       {"Hello", "l", 1, "RL", 4},
       {"Hello", "lo", 2, "RL", 0},
+      // The first and the last start: the source's last byte found from its first position,
+      // and its first byte from its last.
+      {"ab", "b", 1, "LR", 2},
+      {"ab", "a", 1, "RL", 1},
       {"abcb", "b", INT32_MAX, "LR", 0},
       {"abcb", "b", INT32_MAX, "RL", 0},
       {"abcb", "b", INT32_MIN, "LR", 0},
