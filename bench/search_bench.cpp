@@ -123,24 +123,12 @@ void ours_byte_last(benchmark::State& state, const std::string* hay, std::string
 
 // The byte scans again through the SSE2 scanners, which processors without AVX2 run, and the
 // portable ones, which processors without SSE2 run.
-template <vq::scan_path Path>
-void ours_byte_on(benchmark::State& state, const std::string* hay, std::string) {
+template <auto Scan, vq::scan_path Path>
+void ours_scan_on(benchmark::State& state, const std::string* hay, std::string) {
   vq::use_scan_path(Path);
-  ours_byte(state, hay, "");
+  Scan(state, hay, "");
   vq::use_scan_path(vq::best_scan_path());
 }
-
-template <vq::scan_path Path>
-void ours_byte_last_on(benchmark::State& state, const std::string* hay, std::string) {
-  vq::use_scan_path(Path);
-  ours_byte_last(state, hay, "");
-  vq::use_scan_path(vq::best_scan_path());
-}
-
-constexpr auto ours_byte_sse2 = ours_byte_on<vq::scan_path::sse2>;
-constexpr auto ours_byte_last_sse2 = ours_byte_last_on<vq::scan_path::sse2>;
-constexpr auto ours_byte_portable = ours_byte_on<vq::scan_path::portable>;
-constexpr auto ours_byte_last_portable = ours_byte_last_on<vq::scan_path::portable>;
 
 struct search_case {
   const char* name;
@@ -183,23 +171,28 @@ int register_all() {
     benchmark::RegisterBenchmark(("bwd/" + name + "/ours").c_str(), ours_last, c.backward_hay,
                                  c.needle);
   }
-  benchmark::RegisterBenchmark("pass/memchr", libc_memchr, fe, "");
-  benchmark::RegisterBenchmark("pass/memrchr", libc_memrchr, be, "");
-  benchmark::RegisterBenchmark("scan/first/ours", ours_byte, fe, "");
-  benchmark::RegisterBenchmark("scan/last/ours", ours_byte_last, be, "");
-  benchmark::RegisterBenchmark("scan/first/sse2", ours_byte_sse2, fe, "");
-  benchmark::RegisterBenchmark("scan/last/sse2", ours_byte_last_sse2, be, "");
-  benchmark::RegisterBenchmark("scan/first/portable", ours_byte_portable, fe, "");
-  benchmark::RegisterBenchmark("scan/last/portable", ours_byte_last_portable, be, "");
   const std::string* const cached = &cached_text();
-  benchmark::RegisterBenchmark("pass256k/memchr", libc_memchr, cached, "");
-  benchmark::RegisterBenchmark("pass256k/memrchr", libc_memrchr, cached, "");
-  benchmark::RegisterBenchmark("scan256k/first/ours", ours_byte, cached, "");
-  benchmark::RegisterBenchmark("scan256k/last/ours", ours_byte_last, cached, "");
-  benchmark::RegisterBenchmark("scan256k/first/sse2", ours_byte_sse2, cached, "");
-  benchmark::RegisterBenchmark("scan256k/last/sse2", ours_byte_last_sse2, cached, "");
-  benchmark::RegisterBenchmark("scan256k/first/portable", ours_byte_portable, cached, "");
-  benchmark::RegisterBenchmark("scan256k/last/portable", ours_byte_last_portable, cached, "");
+  const struct {
+    const char* name;
+    void (*run)(benchmark::State&, const std::string*, std::string);
+    const std::string* hay;  // 16 MiB; each runs on the 256 KiB cached text too
+  } passes[] = {
+      {"/memchr", libc_memchr, fe},
+      {"/memrchr", libc_memrchr, be},
+      {"/first/ours", ours_byte, fe},
+      {"/last/ours", ours_byte_last, be},
+      {"/first/sse2", ours_scan_on<ours_byte, vq::scan_path::sse2>, fe},
+      {"/last/sse2", ours_scan_on<ours_byte_last, vq::scan_path::sse2>, be},
+      {"/first/portable", ours_scan_on<ours_byte, vq::scan_path::portable>, fe},
+      {"/last/portable", ours_scan_on<ours_byte_last, vq::scan_path::portable>, be},
+  };
+  for (const auto& p : passes) {
+    const bool libc = p.run == libc_memchr || p.run == libc_memrchr;
+    benchmark::RegisterBenchmark(((libc ? "pass" : "scan") + std::string(p.name)).c_str(), p.run,
+                                 p.hay, "");
+    benchmark::RegisterBenchmark(((libc ? "pass256k" : "scan256k") + std::string(p.name)).c_str(),
+                                 p.run, cached, "");
+  }
   return 0;
 }
 
