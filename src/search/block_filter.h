@@ -1,10 +1,11 @@
 // The candidate loops of the substring prefilter (prefilter.h), written once over a block type
-// B and instantiated beside the byte scanners (see block_scans.h, which this needs first).
+// B and instantiated beside the byte scanners, under the same VQ_BLOCK_TARGET (block_scans.h).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
+#include "search/block_scans.h"
 #include "search/needle_probe.h"
 #include "search/not_found.h"
 #include "search/prefilter.h"
