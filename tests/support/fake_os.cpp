@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/os_errors.h"
+
 namespace vq::testing {
 namespace {
 
@@ -128,7 +130,11 @@ int32_t close_handle(os_handle file) {
 uint32_t set_error_mode(uint32_t mode) {
   active->log.push_back("SetErrorMode(" + std::to_string(mode) + ")");
   active->on_error_mode(mode);
-  return active->real.set_error_mode(mode);
+  const uint32_t previous = active->real.set_error_mode(mode);
+  // A last-error value of its own, as any system call may leave one: a guard that reads the
+  // file call's value after restoring the mode reads this instead.
+  active->real.set_last_error(os_error::invalid_function);
+  return previous;
 }
 void set_last_error(uint32_t code) {
   active->should_fail("SetLastError");

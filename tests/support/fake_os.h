@@ -3,8 +3,9 @@
 // It checks the guard's contract as it happens, and fails the test on a breach: every file call
 // is made with the guard lock held, the error mode SEM_FAILCRITICALERRORS |
 // SEM_NOOPENFILEERRORBOX and the last-error value 0; the error mode changes only under the
-// lock and is back to what it was when the lock is released; no lock is taken twice. When it
-// dies, no file handle, callback text or lock may be left.
+// lock and is back to what it was when the lock is released; no lock is taken twice. Its
+// SetErrorMode leaves a last-error value of its own. When it dies, no file handle, callback
+// text or lock may be left.
 #pragma once
 
 #include <cstdint>
