@@ -1,7 +1,8 @@
 // The byte scanners, written once over a block type B (block_portable.h, block_sse2.h,
 // block_avx2.h) and instantiated once per type by scanners_<type>.cpp, which defines
 // VQ_BLOCK_TARGET first: the target attribute of B's instruction set, empty for the portable
-// block. Everything here carries it, so the instructions of B stay inside functions named by B.
+// block. Every function that touches B's vectors carries it, so B's instructions stay inside
+// functions named by B (tools/check-simd); the mask arithmetic is plain integer code.
 // Internal linkage: each instantiating file keeps its own copy, compiled for its own target.
 #pragma once
 
