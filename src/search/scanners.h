@@ -1,6 +1,6 @@
 // The library's one set of loops over blocks of bytes, in three builds: portable (machine
 // words, any processor), SSE2 and AVX2. Each build is a table of the same scanners, made from
-// the same templates (block_scans.h, block_filter.h) over its block type; scan.cpp picks the
+// the same templates (scanners_of.h) over its block type; scan.cpp picks the
 // table the processor runs. Nothing outside the three scanners_<type>.cpp files holds an SSE
 // or AVX instruction. Internal to the library.
 #pragma once
