@@ -6,7 +6,7 @@
 namespace vq {
 
 enum class scan_path : unsigned char {
-  portable,  // machine words: any processor, the floor being the Pentium Pro
+  portable,  // machine words: any processor, the Pentium included
   sse2,      // 16-byte blocks
   avx2,      // 32-byte blocks
 };
