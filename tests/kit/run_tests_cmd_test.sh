@@ -3,7 +3,8 @@
 # another folder, in a kit folder whose name holds blanks, "&" and "!", with a TEMP whose name
 # holds "&". The test programs are stand-ins (stand_in.exe); the demo runs through the real
 # vqhost.exe and DLL. Checks the counts, the lines and the exit status when all passes, when a
-# test program dies of an access violation, and when the demo's byte comparison does.
+# test program dies of an access violation, when the demo's byte comparison does, and on a
+# processor below the Pentium Pro, where only the plain C programs may start.
 # usage: run_tests_cmd_test.sh SOURCE_DIR BUILD_DIR RUNNER...   (RUNNER: tools/wine-run)
 set -u
 src=$1 build=$2
@@ -20,14 +21,15 @@ crlf "$src/tests/kit/run-tests.cmd" "$kit/run-tests.cmd"
 cp "$build/Velquist.dll" "$build/vqhost.exe" "$build/same_bytes.exe" "$kit/"
 cp "$src/examples/demo.vqs" "$src/examples/demo.expected" "$src/examples/sample.txt" \
    "$kit/examples/"
-programs=$(sed -n 's/^call :run \([^ ]*\).*/\1/p' "$src/tests/kit/run-tests.cmd")
+programs=$(sed -n 's/^call :run\(_p6\)\{0,1\} \([^ ]*\).*/\2/p' "$src/tests/kit/run-tests.cmd")
+plain=$(sed -n 's/^call :run \([^ ]*\).*/\1/p' "$src/tests/kit/run-tests.cmd")
 total=1  # the demo
 for p in $programs; do
   cp "$build/kit_stand_in.exe" "$kit/$p"
   echo 0 >"$kit/${p%.exe}.does"
   total=$((total + 1))
 done
-printf '@echo off\r\nset "TEMP=%%~1"\r\ncall "%%~2"\r\nexit /b %%errorlevel%%\r\n' \
+printf '@echo off\r\nset "TEMP=%%~1"\r\nif not "%%~3"=="" set "PROCESSOR_LEVEL=%%~3"\r\ncall "%%~2"\r\nexit /b %%errorlevel%%\r\n' \
   >"$work/elsewhere/start.cmd"
 
 failures=0
@@ -35,7 +37,7 @@ failures=0
 run() {
   status=0
   (cd "$work/elsewhere" && "$@" cmd /c call .\\start.cmd "$(windows_path "$work/temp & more")" \
-     "$(windows_path "$kit/run-tests.cmd")" </dev/null) >"$work/out" 2>&1 || status=$?
+     "$(windows_path "$kit/run-tests.cmd")" $level </dev/null) >"$work/out" 2>&1 || status=$?
   tr -d '\r' <"$work/out" >"$work/lines"
   last=$(tail -n 1 "$work/lines")
   if [ "$status" != "$expected_status" ] || [ "$last" != "$expected_last" ] ||
@@ -50,6 +52,7 @@ run() {
 }
 
 crash=-1073741819  # 0xC0000005 as cmd's errorlevel shows it
+level=""
 what="all pass" expected_status=0 expected_last="$total passed, 0 failed" expected_line=""
 run "$@"
 
@@ -64,6 +67,17 @@ echo crash >"$kit/same_bytes.does"
 what="the demo's comparison dies" expected_status=1
 expected_last="$((total - 1)) passed, 1 failed"
 expected_line="FAILED: demo: the demo changed what examples\\ holds - comparison status $crash"
+run "$@"
+echo 0 >"$kit/same_bytes.does"
+
+# A Pentium (level 5): only the plain C programs start; a C++ one that started would die here.
+for p in $programs; do
+  case " $plain " in *" $p "*) ;; *) echo crash >"$kit/${p%.exe}.does" ;; esac
+done
+started=$(echo $plain | wc -w)
+level=5 what="a processor below the Pentium Pro" expected_status=0
+expected_last="$started passed, 0 failed, $((total - started)) not run"
+expected_line="not run: demo: vqhost.exe needs a Pentium Pro or later, this processor is level 5"
 run "$@"
 
 [ "$failures" -eq 0 ]
