@@ -2,7 +2,7 @@
 // block_avx2.h) and instantiated once per type by scanners_<type>.cpp, which defines
 // VQ_BLOCK_TARGET first: the target attribute of B's instruction set, empty for the portable
 // block. Every function that touches B's vectors carries it, so B's instructions stay inside
-// functions named by B (tools/check-simd); the mask arithmetic is plain integer code.
+// functions named by B (tools/check-isa); the mask arithmetic is plain integer code.
 // Internal linkage: each instantiating file keeps its own copy, compiled for its own target.
 #pragma once
 
