@@ -8,7 +8,7 @@ shift 2
 out=$(qemu-i386 -cpu "$model" "$@" 2>&1)
 status=$?
 chosen=$(printf '%s\n' "$out" | sed -n 's/^scan path chosen by the processor query: //p')
-summary=$(printf '%s\n' "$out" | grep -E '^\[  (PASSED|FAILED|SKIPPED) +\] [0-9]+ tests?[,.]' | tr -d '[]' | tr -s ' \n' ' ')
+summary=$(printf '%s\n' "$out" | grep -E '^\[  (PASSED|FAILED|SKIPPED) +\] [0-9]+ tests?[,.]' | tr -d '[]' | sed 's/, listed below://' | tr -s ' \n' ' ')
 echo "$model: scan path $chosen (expected $expected); exit status $status; $summary"
 if [ "$status" -ne 0 ]; then
   # A signal (an instruction the model lacks) shows in qemu's own last words.
