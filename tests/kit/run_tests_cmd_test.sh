@@ -3,8 +3,9 @@
 # another folder, in a kit folder whose name holds blanks, "&" and "!", with a TEMP whose name
 # holds "&". The test programs are stand-ins (stand_in.exe); the demo runs through the real
 # vqhost.exe and DLL. Checks the counts, the lines and the exit status when all passes, when a
-# test program dies of an access violation, when the demo's byte comparison does, and on a
-# processor below the Pentium Pro, where only the plain C programs may start.
+# test program dies of an access violation or fails, when vqhost fails, when the demo's byte
+# comparison dies, and on a processor below the Pentium Pro, where only the plain C programs
+# may start.
 # usage: run_tests_cmd_test.sh SOURCE_DIR BUILD_DIR RUNNER...   (RUNNER: tools/wine-run)
 set -u
 src=$1 build=$2
@@ -56,11 +57,24 @@ level=""
 what="all pass" expected_status=0 expected_last="$total passed, 0 failed" expected_line=""
 run "$@"
 
+# One dies, one only exits 1: both count as failed.
 echo crash >"$kit/velquist_tests.does"
-what="a test program dies" expected_status=1 expected_last="$((total - 1)) passed, 1 failed"
+echo 1 >"$kit/number_fuzz_replay.does"
+what="a test program dies, another fails" expected_status=1
+expected_last="$((total - 2)) passed, 2 failed"
 expected_line="FAILED: velquist_tests.exe exit status $crash"
 run "$@"
 echo 0 >"$kit/velquist_tests.does"
+echo 0 >"$kit/number_fuzz_replay.does"
+
+# vqhost itself failing is the demo's first problem, before its output is compared.
+cp "$kit/vqhost.exe" "$work/vqhost.exe"
+cp "$build/kit_stand_in.exe" "$kit/vqhost.exe"
+echo 3 >"$kit/vqhost.does"
+what="vqhost fails" expected_status=1 expected_last="$((total - 1)) passed, 1 failed"
+expected_line="FAILED: demo: vqhost exit status 3"
+run "$@"
+cp "$work/vqhost.exe" "$kit/vqhost.exe"
 
 cp "$build/kit_stand_in.exe" "$kit/same_bytes.exe"
 echo crash >"$kit/same_bytes.does"

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
-#include <cstdio>
 #include <cstring>
 
 #include "support/guarded_pages.h"
@@ -18,12 +17,9 @@ using Scan = testing::scan_paths_fixture;
 INSTANTIATE_TEST_SUITE_P(Paths, Scan, ::testing::ValuesIn(testing::every_scan_path),
                          testing::scan_path_name);
 
-// The switch the tests rely on: without it every run would exercise the same scanners. The
-// line it prints is what the real processor query chose: the emulated processors' runs
-// (tests/emulated/run_model.sh) check it against the path each model must get.
+// The switch the tests rely on: without it every run would exercise the same scanners.
 TEST(ScanDispatch, TheChosenPathIsTheOneInUse) {
   const scan_path best = best_scan_path();
-  std::printf("scan path chosen by the processor query: %s\n", scan_path_text(best));
   for (const scan_path p : testing::every_scan_path) {
     SCOPED_TRACE(scan_path_text(p));
     const scan_path before = scan_path_in_use();
