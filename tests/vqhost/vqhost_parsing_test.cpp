@@ -60,6 +60,15 @@ TEST(ScriptLine, NameOneBlankThenParameters) {
       {"ZK_ST_at \xe9t\xe9|\xe9", true, "ZK_ST_at", "\xe9t\xe9|\xe9"},
       {"ZK_ST_at a\0b|b"s, true, "ZK_ST_at", "a\0b|b"s},
       {" ZK_ST_Left a|1", true, "", "ZK_ST_Left a|1"},  // unknown action "", not skipped
+      // Only a blank ends the name: a tab, a CR before the last byte, any other white space
+      // is part of it.
+      {"ZK_ST_Left\tx|1", true, "ZK_ST_Left\tx|1", ""},
+      {"ZK_ST_Left\t x|1", true, "ZK_ST_Left\t", "x|1"},
+      {"ZK_ST_Left\r x|1\r", true, "ZK_ST_Left\r", "x|1"},
+      {"ZK_ST_Left\v\fx|1", true, "ZK_ST_Left\v\fx|1", ""},
+      {"\v", true, "\v", ""},  // only blanks and tabs make a line blank
+      {"\t#ZK_ST_Left a|1", true, "\t#ZK_ST_Left", "a|1"},  // "#" first, or no comment
+      {"\t \r", false, "", ""},
       {"", false, "", ""},
       {"\r", false, "", ""},
       {" \t  ", false, "", ""},
