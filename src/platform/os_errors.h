@@ -1,5 +1,6 @@
 // The Windows error codes the plug-in, its native stand-in and the tests name: one table, each
-// under its Win32 name in lower case without ERROR_, so no code appears as a bare number.
+// under its Win32 name in lower case without ERROR_, so no code appears as a bare number. The
+// Windows build checks each against winerror.h (platform/win32/os_win32.cpp).
 #pragma once
 
 #include <cstdint>

@@ -28,18 +28,6 @@ void VQ_STDCALL record_in_log(const char* name, const char* value) {
   if (fake_os* fake = current_fake()) fake->log.emplace_back("set-variable");
 }
 
-class FileReadCalls : public file_read_run {
- protected:
-  // pxExecAction with nothing of the test's own in the fake's log.
-  bytes exec(const std::string& parameters) {
-    set_variable_calls.clear();
-    const char* text = parameters.c_str();
-    EXPECT_EQ(pxExecAction(4, &text), 1);
-    EXPECT_EQ(set_variable_calls.size(), 1u);
-    return set_variable_calls.empty() ? std::nullopt : set_variable_calls.back().value;
-  }
-};
-
 // The order that is the contract: the file closed before its data is stripped (a fresh text)
 // and published. The fake checks the guard around each file call as it happens, here from the
 // error mode a process usually has, 0; which file calls a run makes is left to the code.
@@ -180,69 +168,6 @@ TEST_F(FileReadCalls, EachCallFailing) {
   }
   EXPECT_EQ(folder.read("ten.bin"), "0123456789");
   EXPECT_TRUE(openable_exclusively(file));
-}
-
-TEST_F(FileReadCalls, AReadRefusedForResourcesComesInPieces) {
-  // 3 MiB that repeats nowhere near a piece's length, control bytes included.
-  std::string content(3 << 20, '\0');
-  for (std::size_t i = 0; i < content.size(); ++i) content[i] = static_cast<char>(i * 7 + i / 251);
-  const std::string file = folder.write("big.bin", content);
-  auto stripped = [](std::string s) {
-    std::erase_if(s, [](char c) { return static_cast<unsigned char>(c) < 32; });
-    return s;
-  };
-  constexpr uint32_t mib = 1 << 20;
-  const struct {
-    const char* fields;  // start|count|mode
-    uint32_t refuse_above;
-    uint32_t code;
-    bytes value;
-    std::size_t reads = 0;  // how many ReadFile calls; 0 for any
-    const char* fails = nullptr;  // a call that fails besides, with fail_code
-    int nth = 0;
-    uint32_t fail_code = os_error::access_denied;
-  } rows[] = {
-      // Refused whole and at half: then quarters, each read whole.
-      {"1|2147483647|None", mib, os_error::no_system_resources, content, 6},
-      {"1000001|2147483647|None", mib, os_error::not_enough_quota, content.substr(1000000)},
-      {"1000001|2147483647|None", mib, os_error::no_system_resources, content.substr(1000000), 0, "ReadFile", 4, os_error::no_system_resources},
-      {"1|3145728|ALL", mib, os_error::working_set_quota, stripped(content)},
-      {"7|3000000|all", mib, os_error::not_enough_memory, stripped(content.substr(6, 3000000))},
-      // Without the file's size the whole count is reserved: the short piece at the end of the
-      // file ends the read.
-      {"1000001|4194304|None", mib, os_error::no_system_resources, content.substr(1000000), 0, "GetFileSizeEx", 0},
-      // Without the size, one byte short of the count: the text is cut to the bytes that came.
-      {"3145726|4|None", mib, os_error::no_system_resources, content.substr(3145725), 1,
-       "GetFileSizeEx", 0},
-      // A piece failing otherwise, or the pointer refusing to go back: nothing.
-      {"1|2147483647|None", mib, os_error::no_system_resources, std::nullopt, 4, "ReadFile", 4, os_error::access_denied},
-      {"1|2147483647|None", mib, os_error::no_system_resources, std::nullopt, 1, "SetFilePointer", 3},
-      {"1|2147483647|None", mib, os_error::no_system_resources, std::nullopt, 2, "SetFilePointer", 4},
-      // Refused down to the smallest piece (64 KiB): nothing, and nothing left behind.
-      {"1|2147483647|None", 0, os_error::no_system_resources, std::nullopt},
-      // Any other failure is not retried.
-      {"1|2147483647|None", 0, os_error::access_denied, std::nullopt, 1},
-      // A read the system takes whole stays one ReadFile.
-      {"1|1000|None", mib, os_error::no_system_resources, content.substr(0, 1000), 1},
-  };
-  for (const auto& r : rows) {
-    SCOPED_TRACE(std::string(r.fields) + " code " + std::to_string(r.code) + " failing " +
-                 (r.fails ? r.fails : "none") + " #" + std::to_string(r.nth));
-    fake_os fake;
-    fake.refuse_reads_above = r.refuse_above;
-    fake.refusal_code = r.code;
-    if (r.fails) {
-      fake.failure_code = r.fail_code;
-      fake.fail(r.fails, r.nth);
-    }
-    EXPECT_EQ(exec(file + "|" + r.fields + "|v"), r.value);
-    if (r.reads) {
-      EXPECT_EQ(fake.read_file_counts.size(), r.reads);
-    }
-    if (!r.value && !r.fails && r.code == os_error::no_system_resources) {
-      EXPECT_EQ(fake.read_file_counts.back(), 64u * 1024) << "the smallest piece is 64 KiB";
-    }
-  }
 }
 
 TEST_F(FileReadCalls, ReservationFailureReadsNothing) {

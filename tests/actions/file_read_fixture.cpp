@@ -28,6 +28,14 @@ received_text file_read_run::run(const std::string& name, const std::string& fie
   return set_variable_calls[0].value;
 }
 
+received_text FileReadCalls::exec(const std::string& parameters) {
+  set_variable_calls.clear();
+  const char* text = parameters.c_str();
+  EXPECT_EQ(pxExecAction(4, &text), 1);
+  EXPECT_EQ(set_variable_calls.size(), 1u);
+  return set_variable_calls.empty() ? std::nullopt : set_variable_calls.back().value;
+}
+
 bool file_read_run::openable_exclusively(const std::string& name) {
   os_security_attributes security{sizeof(os_security_attributes), nullptr, 0};
   const os_handle file = os.create_file_a(name.c_str(), os_const::generic_read, 0, &security,

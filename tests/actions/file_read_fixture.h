@@ -27,4 +27,12 @@ class file_read_run : public plugin_test {
   temp_folder folder;
 };
 
+// Runs with a fake system: pxExecAction on the parameters as given, nothing of the test's own
+// in the fake's log.
+class FileReadCalls : public file_read_run {
+ protected:
+  // The value of the one publish.
+  received_text exec(const std::string& parameters);
+};
+
 }  // namespace vq::testing

@@ -15,6 +15,12 @@ namespace {
 
 using bytes = std::optional<std::string>;
 const std::string sample("\x41\x00\x0D\x0A\x42", 5);
+// Nothing but control bytes, longer than any scanner's block.
+const std::string controls = [] {
+  std::string made = "\r\n\t\x01\x1f";
+  for (int i = 0; i < 100; ++i) made += static_cast<char>(i * 5 % 32);
+  return made;
+}();
 
 class FileRead : public file_read_run {};
 
@@ -22,6 +28,7 @@ TEST_F(FileRead, StartCountAndModeOnAFile) {
   const struct {
     const char* fields;  // start|count|mode
     bytes value;
+    const std::string& content = sample;
   } rows[] = {
       {"1|4|None", std::string("A\0\r\n", 4)},
       {"1|4|all", "A"},
@@ -48,13 +55,18 @@ TEST_F(FileRead, StartCountAndModeOnAFile) {
       // 2 GiB could never be reserved in a 32-bit process: only what the file holds is.
       {"1|2147483647|", sample},
       {"3|2147483647|all", "B"},
+      // Every byte read stripped: the empty text, not a text of no bytes.
+      {"2|3|ALL", std::nullopt},
+      {"1|5|ALL", std::nullopt, controls},
+      {"1|2147483647|all", std::nullopt, controls},
+      {"1|2147483647|None", controls, controls},
   };
-  const std::string file = folder.write("sample.bin", sample);
   for (const auto& r : rows) {
     SCOPED_TRACE(r.fields);
+    const std::string file = folder.write("sample.bin", r.content);
     EXPECT_EQ(run(file, r.fields), r.value);
     EXPECT_TRUE(openable_exclusively(file)) << "the run left its file open";
-    EXPECT_EQ(folder.read("sample.bin"), sample);
+    EXPECT_EQ(folder.read("sample.bin"), r.content);
   }
 }
 

@@ -5,7 +5,8 @@
 // SEM_NOOPENFILEERRORBOX and the last-error value 0; the error mode changes only under the
 // lock and is back to what it was when the lock is released; no lock is taken twice. Its
 // SetErrorMode leaves a last-error value of its own. When it dies, no file handle, callback
-// text or lock may be left.
+// text or lock may be left. Every callback text it makes is fenced (support/text_fence.h): a
+// write past a text's end fails the test when the text is freed.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,7 @@
 
 #include "platform/platform.h"
 #include "platform/os_errors.h"
+#include "support/text_fence.h"
 
 namespace vq::testing {
 
@@ -26,19 +28,26 @@ class fake_os {
   fake_os(const fake_os&) = delete;
   fake_os& operator=(const fake_os&) = delete;
 
-  // Makes the nth call (1-based, counted from now) of the named function fail the way the
-  // system reports it: a null block or string, INVALID_HANDLE_VALUE, FALSE, a last-error code.
-  // nth 0 fails every call. A name the fake does not know fails the test, and so does a call
-  // told to fail that never comes (checked when the fake dies), so a typo cannot pass.
+  // Makes the nth call (1-based, counted from the fake's construction) of the named function
+  // fail the way the system reports it: a null block or string, INVALID_HANDLE_VALUE, FALSE, a
+  // last-error code. nth 0 fails every call. A name the fake does not know fails the test, and
+  // so does a call told to fail that never comes (checked when the fake dies), so a typo cannot
+  // pass.
   void fail(const std::string& name, int nth = 0);
   // Makes the nth file call of that name (as for fail) succeed yet leave failure_code as the
   // last-error value, as a system may: CreateFileA, SetFilePointer, ReadFile, CloseHandle.
   void leave_error(const std::string& name, int nth = 0);
-  // Makes the nth allocation (1-based, counted from now) fail, whichever call makes it:
-  // GlobalAlloc, HeapAlloc or SysAllocStringByteLen; 0 fails none.
+  // Makes the nth allocation (1-based, counted from the fake's construction) fail, whichever
+  // call makes it: GlobalAlloc, HeapAlloc or SysAllocStringByteLen; 0 fails none.
   void fail_allocation(int nth);
   // Allocations asked for since construction, failed ones included.
   int allocations = 0;
+  // Failures named by where they come rather than by ordinal, each once, as fail() does
+  // otherwise: the first ReadFile that starts at or past the file offset fails with code, as a
+  // refused read does (see refuse_reads_above); the first SetFilePointer after the nth failed
+  // ReadFile fails with failure_code. One told to act that never does fails the test.
+  void fail_read_from(int64_t offset, uint32_t code);
+  void fail_move_after_failed_read(int nth);
 
   // Names of the calls made since construction, in order.
   std::vector<std::string> log;
@@ -73,6 +82,15 @@ class fake_os {
   std::vector<create_file_args> create_file_calls;
   std::vector<set_file_pointer_args> set_file_pointer_calls;
   std::vector<uint32_t> read_file_counts;
+  // Every ReadFile: the count asked, the file offset it started from (as the fake follows the
+  // pointer), the bytes it delivered, and the last-error code of a failed one (else 0).
+  struct read_file_call {
+    uint32_t count;
+    int64_t offset;
+    uint32_t delivered;
+    uint32_t error;
+  };
+  std::vector<read_file_call> read_file_calls;
   // The last-error code a failing call leaves.
   uint32_t failure_code = os_error::access_denied;
   // ReadFile of more bytes than this fails with refusal_code, as Windows may refuse one large
@@ -96,6 +114,14 @@ class fake_os {
   void on_error_mode(uint32_t mode);
   // Called after a file call that succeeded; true when it must leave failure_code behind.
   bool should_leave_error(const char* name);
+  // Called through the table for the failures told by where they come.
+  bool read_fails_at(int64_t offset);
+  bool seek_fails_now();
+  uint32_t read_fault_code = 0;
+  int failed_reads = 0;
+  // Each open handle's file pointer; the fences of the callback texts.
+  std::map<os_handle, int64_t> positions;
+  text_fences fences;
 
   const os_calls real;
 
@@ -105,6 +131,8 @@ class fake_os {
   std::map<std::string, int> leave_at_;
   std::map<std::string, int> seen_;
   int fail_allocation_at_ = 0;
+  int64_t read_fault_at_ = -1;
+  int seek_fault_after_ = 0;
   bool lock_held_ = false;
   uint32_t mode_now_ = 0;      // the process error mode, as the fake saw it set
   uint32_t mode_at_lock_ = 0;  // what it was when the lock was taken
@@ -112,5 +140,7 @@ class fake_os {
 
 // The fake_os alive now, or null.
 fake_os* current_fake();
+// The table of calls a fake_os puts in force while it lives (support/fake_os_table.cpp).
+os_calls fake_os_table();
 
 }  // namespace vq::testing

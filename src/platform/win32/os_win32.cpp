@@ -4,8 +4,27 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include "platform/os_errors.h"
+
 namespace vq {
 namespace {
+
+// The names the portable code and the tests use for the system's error codes are its numbers.
+static_assert(os_error::invalid_function == ERROR_INVALID_FUNCTION);
+static_assert(os_error::path_not_found == ERROR_PATH_NOT_FOUND);
+static_assert(os_error::too_many_open_files == ERROR_TOO_MANY_OPEN_FILES);
+static_assert(os_error::access_denied == ERROR_ACCESS_DENIED);
+static_assert(os_error::invalid_handle == ERROR_INVALID_HANDLE);
+static_assert(os_error::not_enough_memory == ERROR_NOT_ENOUGH_MEMORY);
+static_assert(os_error::read_fault == ERROR_READ_FAULT);
+static_assert(os_error::sharing_violation == ERROR_SHARING_VIOLATION);
+static_assert(os_error::handle_eof == ERROR_HANDLE_EOF);
+static_assert(os_error::invalid_parameter == ERROR_INVALID_PARAMETER);
+static_assert(os_error::negative_seek == ERROR_NEGATIVE_SEEK);
+static_assert(os_error::already_exists == ERROR_ALREADY_EXISTS);
+static_assert(os_error::no_system_resources == ERROR_NO_SYSTEM_RESOURCES);
+static_assert(os_error::working_set_quota == ERROR_WORKING_SET_QUOTA);
+static_assert(os_error::not_enough_quota == ERROR_NOT_ENOUGH_QUOTA);
 
 // The table holds plain functions; these adapt the WINAPI (stdcall) signatures to it.
 void* global_alloc(uint32_t flags, std::size_t bytes) { return GlobalAlloc(flags, bytes); }
