@@ -144,6 +144,28 @@ TEST_F(VqhostRun, AnActionThatSetsNoVariableIsReportedSo) {
   EXPECT_EQ(folder.read("err"), "");
 }
 
+TEST_F(VqhostRun, AScriptThatFailsToReadEndsTheRunAsUnreadable) {
+  host_session session;
+  std::string error;
+  ASSERT_TRUE(session.load(library_file, error)) << error;
+  session.register_plugin();
+  // Open for appending only: its first read fails, as a pipe or a disk may mid-way.
+  const std::string script_path = folder.write("unreadable.vqs", "ZK_ST_Left ab|1\n");
+  std::FILE* script = std::fopen(script_path.c_str(), "ab");
+  std::FILE* out = std::fopen(folder.path("out").c_str(), "wb");
+  std::FILE* err = std::fopen(folder.path("err").c_str(), "wb");
+  ASSERT_TRUE(script && out && err);
+  const script_outcome outcome = vqhost::run_script(script, "unreadable.vqs", session, out, err);
+  std::fclose(script);
+  std::fclose(out);
+  std::fclose(err);
+  EXPECT_TRUE(outcome.unreadable);
+  EXPECT_EQ(outcome.bad_lines, 0u);
+  EXPECT_EQ(folder.read("out"), "");
+  const std::string said = folder.read("err").value_or("");
+  EXPECT_TRUE(said.starts_with("vqhost: unreadable.vqs:1: cannot read the script: ")) << said;
+}
+
 TEST_F(VqhostRun, LongLinesRunUpToTheLimitAndAreReportedPastIt) {
   // The longest line, 2^24 bytes, runs; one byte more is refused.
   constexpr std::size_t longest = 16777216;
