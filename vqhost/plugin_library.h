@@ -1,5 +1,5 @@
 // The library loader (namespace loader): loads a Velquist library the way a host does and
-// resolves its eleven entry points. Shared by vqhost, the library tests and the DLL benchmark.
+// resolves its entry points, each by the name of the routine it holds. Shared by vqhost, the library tests and the DLL benchmark.
 #pragma once
 
 #include <cstdint>
@@ -22,11 +22,6 @@ struct entry_points {
   int32_t(VQ_STDCALL* right)(const char*);
   int32_t(VQ_STDCALL* file_read)(const char*);
 };
-
-// The exported name of each entry point in this build's library format, in the order of
-// entry_points: the names of velquist.def (decorated stdcall names on 32-bit Windows), which
-// must be eleven.
-extern const char* const (&entry_point_names)[11];
 
 class plugin_library {
  public:

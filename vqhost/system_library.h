@@ -3,10 +3,14 @@
 
 #include <string>
 
+#include "plugin/export_names.h"
+
 namespace vq::loader {
 
 void* load_system_library(const std::string& path, std::string& error);
 void* find_system_symbol(void* module, const char* name);
+// The symbol an export is found under in this system's library format.
+const char* system_symbol_name(const export_name& e);
 void free_system_library(void* module);
 
 // Puts standard input, output and error in binary mode, so that what a program reads and

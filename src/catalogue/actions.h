@@ -12,8 +12,8 @@
 
 namespace vq {
 
+// A row's action number is its place in the table, from 1.
 struct action_row {
-  int32_t number;         // the row's place, from 1
   std::string_view name;  // as announced; the routine is exported under it in upper case
   std::string_view hint;  // lines joined by CR LF, none after the last; line 2 the usage line
   int field_count;        // the fields the routine takes; the bytes after them are never read
@@ -30,7 +30,7 @@ void run_file_read(const param_fields& f) noexcept;
 #define VQ_CRLF "\r\n"
 
 inline constexpr action_row action_table[] = {
-    {1, "ZK_ST_at",
+    {"ZK_ST_at",
      "Search some text within a variable: returns position if found" VQ_CRLF
      "ZK_ST_at \"[Source_text]|[search_text]|[from_pos]|[direction]\"" VQ_CRLF
      "Where: [Text_var] is the Source text;                     "
@@ -38,19 +38,19 @@ inline constexpr action_row action_table[] = {
      "[from_pos] is the offset on [source_text] to start search;" VQ_CRLF
      "[direction]: LR = Left to Right / RL = Right to Left ",
      4, run_search},
-    {2, "ZK_ST_Left",
+    {"ZK_ST_Left",
      "Return the [n] Left characters of [Source_string]" VQ_CRLF
      "ZK_ST_Left \"[Source_String]|[n]\"" VQ_CRLF
      "Where: [Source_String] is the Source String to extract chars" VQ_CRLF
      "[n] is the number of characters",
      2, run_left},
-    {3, "ZK_ST_Right",
+    {"ZK_ST_Right",
      "Return the [n] Right characters of [Source_string]" VQ_CRLF
      "ZK_ST_Right \"[Source_String]|[n]\"" VQ_CRLF
      "Where: [Source_String] is the Source String to extract chars" VQ_CRLF
      "[n] is the number of characters",
      2, run_right},
-    {4, "ZK_ST_FileRead",
+    {"ZK_ST_FileRead",
      "Reads n characters from a binary file" VQ_CRLF
      "ZK_ST_FileRead \"[Filename]|[Start_position]|[number_of Chars]|All/None|return_variable\"",
      5, run_file_read},

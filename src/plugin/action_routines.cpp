@@ -41,9 +41,7 @@ void run_file_read(const param_fields& f) noexcept {
 
 namespace {
 
-// The table and the export list (plugin/velquist.def) agree: the rows are numbered in order,
-// each row's routine is exported under its name in upper case, and the export list holds no
-// other action routine (the host-protocol routines are the decorated ones, with an "@").
+// Whether exported is name in upper case: the routine of an action is exported so.
 constexpr bool exported_as(std::string_view name, std::string_view exported) {
   if (name.size() != exported.size()) return false;
   for (std::size_t i = 0; i < name.size(); ++i) {
@@ -53,19 +51,31 @@ constexpr bool exported_as(std::string_view name, std::string_view exported) {
   return true;
 }
 
+constexpr bool is_protocol_routine(std::string_view routine) { return routine.starts_with("px"); }
+
+// The table and the export list (plugin/velquist.def) match one to one: every export is either
+// a host-protocol routine (px..., exported under its decorated name "_" routine "@N") or the
+// routine of exactly one row, exported under the row's name in upper case; and every row has
+// exactly one export.
 constexpr bool table_matches_exports() {
-  std::size_t action_exports = 0;
-  for (std::string_view exported : dll_export_names) {
-    if (exported.find('@') == std::string_view::npos) ++action_exports;
-  }
-  if (action_exports != std::size(action_table)) return false;
-  for (std::size_t i = 0; i < std::size(action_table); ++i) {
-    if (action_table[i].number != static_cast<int32_t>(i + 1)) return false;
-    bool found = false;
-    for (std::string_view exported : dll_export_names) {
-      found = found || exported_as(action_table[i].name, exported);
+  for (const export_name& e : export_names) {
+    const std::string_view exported = e.exported, routine = e.routine;
+    if (is_protocol_routine(routine)) {
+      if (!exported.starts_with("_") || exported.substr(1, routine.size()) != routine ||
+          exported.substr(1 + routine.size(), 1) != "@") {
+        return false;
+      }
+      continue;
     }
-    if (!found) return false;
+    if (exported != routine) return false;
+    std::size_t rows = 0;
+    for (const action_row& row : action_table) rows += exported_as(row.name, routine);
+    if (rows != 1) return false;
+  }
+  for (const action_row& row : action_table) {
+    std::size_t exports = 0;
+    for (const export_name& e : export_names) exports += exported_as(row.name, e.routine);
+    if (exports != 1) return false;
   }
   return true;
 }
@@ -91,22 +101,13 @@ int32_t run_row(std::size_t row, const char* parameters) noexcept {
 }  // namespace
 }  // namespace vq
 
+// Each exported action routine runs the row exported under its own name, which the macro
+// spells once: a routine cannot reach another action's row.
+#define VQ_DEFINE_ACTION_ROUTINE(name)                               \
+  int32_t VQ_STDCALL name(const char* parameters) noexcept {         \
+    return vq::run_row(vq::row_exported_as(#name), parameters);      \
+  }
+
 extern "C" {
-
-int32_t VQ_STDCALL ZK_ST_AT(const char* parameters) noexcept {
-  return vq::run_row(vq::row_exported_as("ZK_ST_AT"), parameters);
-}
-
-int32_t VQ_STDCALL ZK_ST_LEFT(const char* parameters) noexcept {
-  return vq::run_row(vq::row_exported_as("ZK_ST_LEFT"), parameters);
-}
-
-int32_t VQ_STDCALL ZK_ST_RIGHT(const char* parameters) noexcept {
-  return vq::run_row(vq::row_exported_as("ZK_ST_RIGHT"), parameters);
-}
-
-int32_t VQ_STDCALL ZK_ST_FILEREAD(const char* parameters) noexcept {
-  return vq::run_row(vq::row_exported_as("ZK_ST_FILEREAD"), parameters);
-}
-
+VQ_ACTION_EXPORTS(VQ_DEFINE_ACTION_ROUTINE)
 }  // extern "C"

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "host/abi.h"
+#include "plugin/export_names.h"
 
 extern "C" {
 
@@ -38,17 +39,19 @@ VQ_EXPORT int32_t VQ_STDCALL pxExecAction(int32_t action, const char* const* tex
 // [I] code, value: ignored. Does nothing, for every message.
 VQ_EXPORT void VQ_STDCALL pxMessage(vq::host_word code, vq::host_word value) noexcept;
 
-// [I] parameters: "source|needle|from_pos|direction", zero = empty. Publishes the 1-based
-// position of the match, " 0" for none, under "zk_resultado" once. Returns 0.
-VQ_EXPORT int32_t VQ_STDCALL ZK_ST_AT(const char* parameters) noexcept;
-// [I] parameters: "text|n", zero = empty. Publishes the first n bytes (n < 0: all but the last
-// -n; past either end: the whole text) under "zk_resultado" once. Returns 0.
-VQ_EXPORT int32_t VQ_STDCALL ZK_ST_LEFT(const char* parameters) noexcept;
-// [I] parameters: "text|n", zero = empty. Publishes the last n bytes (n < 0: all but the first
-// -n; past either end: the whole text) under "zk_resultado" once. Returns 0.
-VQ_EXPORT int32_t VQ_STDCALL ZK_ST_RIGHT(const char* parameters) noexcept;
-// [I] parameters: "file|start|count|ALL or not|variable", zero = empty. Publishes up to count
-// bytes from 1-based start (ALL: bytes below 32 removed) under variable once. Returns 0.
-VQ_EXPORT int32_t VQ_STDCALL ZK_ST_FILEREAD(const char* parameters) noexcept;
+// The action routines, one for each action export of plugin/velquist.def, each taking
+// [I] parameters, zero = empty, publishing once and returning 0:
+// - ZK_ST_AT "source|needle|from_pos|direction": the 1-based position of the match, " 0" for
+//   none, under "zk_resultado".
+// - ZK_ST_LEFT "text|n": the first n bytes (n < 0: all but the last -n; past either end: the
+//   whole text) under "zk_resultado".
+// - ZK_ST_RIGHT "text|n": the last n bytes (n < 0: all but the first -n; past either end: the
+//   whole text) under "zk_resultado".
+// - ZK_ST_FILEREAD "file|start|count|ALL or not|variable": up to count bytes from 1-based start
+//   (ALL: bytes below 32 removed) under variable.
+#define VQ_DECLARE_ACTION_ROUTINE(name) \
+  VQ_EXPORT int32_t VQ_STDCALL name(const char* parameters) noexcept;
+VQ_ACTION_EXPORTS(VQ_DECLARE_ACTION_ROUTINE)
+#undef VQ_DECLARE_ACTION_ROUTINE
 
 }  // extern "C"

@@ -145,6 +145,11 @@ TEST_F(VqhostRun, AnActionThatSetsNoVariableIsReportedSo) {
 }
 
 TEST_F(VqhostRun, AScriptThatFailsToReadEndsTheRunAsUnreadable) {
+#ifdef _WIN32
+  // msvcrt's getc on a stream open for writing only may return EOF without an error (Wine's
+  // does), and a folder does not open: nothing here makes a Windows read fail at will.
+  GTEST_SKIP() << "no stream here whose read fails";
+#endif
   host_session session;
   std::string error;
   ASSERT_TRUE(session.load(library_file, error)) << error;

@@ -5,13 +5,12 @@
 
 #include <cstdlib>
 
-#include "plugin/export_names.h"
 #include "vqhost/plugin_library.h"
 
 namespace vq::loader {
 
-// A native library exports plain symbol names.
-const char* const (&entry_point_names)[11] = native_export_names;
+// A native library exports each routine under its plain name.
+const char* system_symbol_name(const export_name& e) { return e.routine; }
 
 void* load_system_library(const std::string& path, std::string& error) {
   // A bare file name would make dlopen search the system paths instead of the folder.

@@ -6,13 +6,13 @@
 
 #include <cstdio>
 
-#include "plugin/export_names.h"
 #include "vqhost/plugin_library.h"
 
 namespace vq::loader {
 
-// 32-bit Windows exports the host-protocol routines under their decorated stdcall names.
-const char* const (&entry_point_names)[11] = dll_export_names;
+// The DLL's export table names the host-protocol routines by their decorated stdcall names,
+// in the 64-bit check build as well.
+const char* system_symbol_name(const export_name& e) { return e.exported; }
 
 void* load_system_library(const std::string& path, std::string& error) {
   HMODULE module = LoadLibraryA(path.c_str());
