@@ -5,7 +5,7 @@
 namespace vq {
 
 uint32_t guard_enter() noexcept {
-  os.guard_lock();
+  static_cast<void>(os.guard_lock());
   // A missing medium or a drive not ready must come back as a failed call, never as a box the
   // system shows in the host's name.
   const uint32_t previous_mode =

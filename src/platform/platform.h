@@ -36,6 +36,11 @@ struct os_security_attributes {
   int32_t inherit_handle;
 };
 
+// What guard_lock returns (guard_unlock returns nothing): the two slots differ in type, so a
+// table that binds them the wrong way round does not compile.
+struct guard_held {};
+
+// Bound by name (designated initializers) in every table, so no entry can land in another's slot.
 struct os_calls {
   // GlobalAlloc / GlobalFree: identity texts handed to the host.
   void* (*global_alloc)(uint32_t flags, std::size_t bytes);
@@ -64,7 +69,7 @@ struct os_calls {
   void (*set_last_error)(uint32_t code);
   uint32_t (*get_last_error)();
   // The one module-wide lock around guarded file calls (why: platform/guarded_call.h).
-  void (*guard_lock)();
+  guard_held (*guard_lock)();
   void (*guard_unlock)();
 };
 

@@ -172,10 +172,11 @@ uint32_t get_last_error() {
   active()->should_fail("GetLastError");
   return active()->real.get_last_error();
 }
-void guard_lock() {
+guard_held guard_lock() {
   active()->should_fail("lock");
-  active()->real.guard_lock();
+  const guard_held held = active()->real.guard_lock();
   active()->on_lock();
+  return held;
 }
 void guard_unlock() {
   active()->should_fail("unlock");
@@ -186,12 +187,25 @@ void guard_unlock() {
 }  // namespace
 
 os_calls fake_os_table() {
-  return {global_alloc,     global_free,    heap_alloc,
-          heap_free,        sys_alloc_string_byte_len,
-          sys_free_string,  create_file_a,  get_file_type,
-          get_file_size_ex, set_file_pointer, read_file,
-          close_handle,     set_error_mode, set_last_error,
-          get_last_error,   guard_lock,     guard_unlock};
+  return {
+      .global_alloc = global_alloc,
+      .global_free = global_free,
+      .heap_alloc = heap_alloc,
+      .heap_free = heap_free,
+      .sys_alloc_string_byte_len = sys_alloc_string_byte_len,
+      .sys_free_string = sys_free_string,
+      .create_file_a = create_file_a,
+      .get_file_type = get_file_type,
+      .get_file_size_ex = get_file_size_ex,
+      .set_file_pointer = set_file_pointer,
+      .read_file = read_file,
+      .close_handle = close_handle,
+      .set_error_mode = set_error_mode,
+      .set_last_error = set_last_error,
+      .get_last_error = get_last_error,
+      .guard_lock = guard_lock,
+      .guard_unlock = guard_unlock,
+  };
 }
 
 }  // namespace vq::testing

@@ -51,29 +51,32 @@ uint32_t set_error_mode(uint32_t mode) {
 }
 
 std::mutex guard;
-void guard_lock() { guard.lock(); }
+guard_held guard_lock() {
+  guard.lock();
+  return {};
+}
 void guard_unlock() { guard.unlock(); }
 
 }  // namespace
 
 os_calls os = {
-    global_alloc,
-    global_free,
-    heap_alloc,
-    heap_free,
-    sys_alloc_string_byte_len,
-    sys_free_string,
-    native_files::create_file_a,
-    native_files::get_file_type,
-    native_files::get_file_size_ex,
-    native_files::set_file_pointer,
-    native_files::read_file,
-    native_files::close_handle,
-    set_error_mode,
-    native_files::set_last_error,
-    native_files::get_last_error,
-    guard_lock,
-    guard_unlock,
+    .global_alloc = global_alloc,
+    .global_free = global_free,
+    .heap_alloc = heap_alloc,
+    .heap_free = heap_free,
+    .sys_alloc_string_byte_len = sys_alloc_string_byte_len,
+    .sys_free_string = sys_free_string,
+    .create_file_a = native_files::create_file_a,
+    .get_file_type = native_files::get_file_type,
+    .get_file_size_ex = native_files::get_file_size_ex,
+    .set_file_pointer = native_files::set_file_pointer,
+    .read_file = native_files::read_file,
+    .close_handle = native_files::close_handle,
+    .set_error_mode = set_error_mode,
+    .set_last_error = native_files::set_last_error,
+    .get_last_error = native_files::get_last_error,
+    .guard_lock = guard_lock,
+    .guard_unlock = guard_unlock,
 };
 
 }  // namespace vq

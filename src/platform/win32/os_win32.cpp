@@ -72,21 +72,34 @@ uint32_t get_last_error() { return GetLastError(); }
 // tries rather than spin, since the holder may sit in an open on a network path for seconds.
 // Waiting is rare (the host runs one action at a time), so a millisecond's delay costs nothing.
 volatile LONG guard = 0;
-void guard_lock() {
+guard_held guard_lock() {
   for (unsigned tries = 0; InterlockedCompareExchange(&guard, 1, 0) != 0; ++tries) {
     Sleep(tries < 8 ? 0 : 1);
   }
+  return {};
 }
 void guard_unlock() { InterlockedExchange(&guard, 0); }
 
 }  // namespace
 
 os_calls os = {
-    global_alloc,   global_free,    heap_alloc,                heap_free,
-    sys_alloc_string_byte_len,      sys_free_string,
-    create_file_a,  get_file_type,  get_file_size_ex,          set_file_pointer,
-    read_file,      close_handle,   set_error_mode,            set_last_error,
-    get_last_error, guard_lock,     guard_unlock,
+    .global_alloc = global_alloc,
+    .global_free = global_free,
+    .heap_alloc = heap_alloc,
+    .heap_free = heap_free,
+    .sys_alloc_string_byte_len = sys_alloc_string_byte_len,
+    .sys_free_string = sys_free_string,
+    .create_file_a = create_file_a,
+    .get_file_type = get_file_type,
+    .get_file_size_ex = get_file_size_ex,
+    .set_file_pointer = set_file_pointer,
+    .read_file = read_file,
+    .close_handle = close_handle,
+    .set_error_mode = set_error_mode,
+    .set_last_error = set_last_error,
+    .get_last_error = get_last_error,
+    .guard_lock = guard_lock,
+    .guard_unlock = guard_unlock,
 };
 
 }  // namespace vq
