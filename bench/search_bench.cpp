@@ -12,8 +12,8 @@
 
 #include "english_text.h"
 #include "search/find.h"
-#include "search/scan.h"
-#include "search/scan_switch.h"
+#include "blocks/scan.h"
+#include "blocks/scan_switch.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "actions/search.h"
 #include "actions/search_reference.h"
 #include "search/find.h"
-#include "search/scan_switch.h"
+#include "blocks/scan_switch.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "platform/guarded_call.h"
 #include "platform/os_errors.h"
 #include "platform/platform.h"
-#include "text/strip.h"
+#include "blocks/scan.h"
 
 namespace vq {
 namespace {

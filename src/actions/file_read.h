@@ -23,7 +23,7 @@ inline constexpr std::size_t max_file_name_length = 255;
 // is not filled is replaced by a text of the right length.
 callback_text read_file_bytes(std::string_view name, int32_t start, int32_t count) noexcept;
 
-// Strips the data in place (see text/strip.h); when that shortens it, the data becomes a
+// Strips the data in place (see blocks/scan.h); when that shortens it, the data becomes a
 // callback text of the new length, empty if that cannot be made.
 void strip_file_data(callback_text& data) noexcept;
 

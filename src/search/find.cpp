@@ -1,7 +1,6 @@
 #include "search/find.h"
 
-#include "search/prefilter.h"
-#include "search/scan.h"
+#include "blocks/scan.h"
 #include "search/two_way.h"
 
 namespace vq {

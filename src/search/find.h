@@ -1,12 +1,12 @@
 // The search engine's one public header: substring search in both directions over byte
-// strings, and the byte scans under it (search/scan.h).
+// strings, and the byte scans under it (blocks/scan.h).
 #pragma once
 
 #include <cstddef>
 #include <string_view>
 
-#include "search/not_found.h"
-#include "search/scan.h"
+#include "blocks/not_found.h"
+#include "blocks/scan.h"
 
 namespace vq {
 

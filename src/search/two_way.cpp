@@ -1,7 +1,6 @@
 #include "search/two_way.h"
 
-#include "search/compare.h"
-#include "search/scan.h"
+#include "blocks/scan.h"
 
 namespace vq {
 

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "search/not_found.h"
+#include "blocks/not_found.h"
 
 namespace vq {
 

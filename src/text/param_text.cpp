@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "search/find.h"
+#include "blocks/scan.h"
 
 namespace vq {
 namespace {

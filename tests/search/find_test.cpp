@@ -11,7 +11,7 @@
 
 #include "support/guarded_pages.h"
 #include "support/scan_paths.h"
-#include "search/prefilter.h"
+#include "blocks/scan.h"
 #include "search/two_way.h"
 
 namespace vq {

@@ -1,4 +1,4 @@
-// Runs a test once per scanner table (see search/scan_path.h): portable, SSE2 and AVX2, each
+// Runs a test once per scanner table (see blocks/scan_path.h): portable, SSE2 and AVX2, each
 // skipped on a processor without it. A suite takes the fixture under its own name:
 //   using Scan = vq::testing::scan_paths_fixture;
 //   INSTANTIATE_TEST_SUITE_P(Paths, Scan, ::testing::ValuesIn(vq::testing::every_scan_path),
@@ -10,7 +10,7 @@
 #include <ostream>
 #include <string>
 
-#include "search/scan_switch.h"
+#include "blocks/scan_switch.h"
 
 namespace vq {
 

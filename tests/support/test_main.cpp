@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "search/scan_path.h"
+#include "blocks/scan_path.h"
 #include "support/scan_paths.h"
 
 int main(int argc, char** argv) {

@@ -65,6 +65,24 @@ class VqhostRun : public ::testing::Test {
     return run({"--dll", library_file, "run", folder.write("script.vqs", script)});
   }
 
+  // Runs the script, a file opened in mode, through run_script in a session of the test's.
+  struct session_run {
+    script_outcome outcome;
+    std::string out, err;
+  };
+  session_run run_in(host_session& session, const std::string& name, std::string_view script,
+                     const char* mode = "rb") {
+    std::FILE* in = std::fopen(folder.write(name, script).c_str(), mode);
+    std::FILE* out = std::fopen(folder.path("out").c_str(), "wb");
+    std::FILE* err = std::fopen(folder.path("err").c_str(), "wb");
+    EXPECT_TRUE(in && out && err);
+    const script_outcome outcome = vqhost::run_script(in, name, session, out, err);
+    std::fclose(in);
+    std::fclose(out);
+    std::fclose(err);
+    return {outcome, folder.read("out").value_or(""), folder.read("err").value_or("")};
+  }
+
   testing::temp_folder folder;
 };
 
@@ -128,20 +146,12 @@ TEST_F(VqhostRun, AnActionThatSetsNoVariableIsReportedSo) {
   ASSERT_TRUE(same.open(library_file, error)) << error;
   same.entries().register_plugin(ignore_action, 0, 0, count_set);
   sets_elsewhere = 0;
-  const std::string script_path = folder.write("quiet.vqs", "ZK_ST_Left ab|1\nZK_ST_at a|a\n");
-  std::FILE* script = std::fopen(script_path.c_str(), "rb");
-  std::FILE* out = std::fopen(folder.path("out").c_str(), "wb");
-  std::FILE* err = std::fopen(folder.path("err").c_str(), "wb");
-  ASSERT_TRUE(script && out && err);
-  const script_outcome outcome = vqhost::run_script(script, "quiet.vqs", session, out, err);
-  std::fclose(script);
-  std::fclose(out);
-  std::fclose(err);
+  const session_run ran = run_in(session, "quiet.vqs", "ZK_ST_Left ab|1\nZK_ST_at a|a\n");
   EXPECT_EQ(sets_elsewhere, 2) << "both lines ran";
-  EXPECT_EQ(outcome.bad_lines, 0u);
-  EXPECT_FALSE(outcome.unreadable);
-  EXPECT_EQ(folder.read("out"), "# ZK_ST_Left set no variable\n# ZK_ST_at set no variable\n");
-  EXPECT_EQ(folder.read("err"), "");
+  EXPECT_EQ(ran.outcome.bad_lines, 0u);
+  EXPECT_FALSE(ran.outcome.unreadable);
+  EXPECT_EQ(ran.out, "# ZK_ST_Left set no variable\n# ZK_ST_at set no variable\n");
+  EXPECT_EQ(ran.err, "");
 }
 
 TEST_F(VqhostRun, AScriptThatFailsToReadEndsTheRunAsUnreadable) {
@@ -155,20 +165,12 @@ TEST_F(VqhostRun, AScriptThatFailsToReadEndsTheRunAsUnreadable) {
   ASSERT_TRUE(session.load(library_file, error)) << error;
   session.register_plugin();
   // Open for appending only: its first read fails, as a pipe or a disk may mid-way.
-  const std::string script_path = folder.write("unreadable.vqs", "ZK_ST_Left ab|1\n");
-  std::FILE* script = std::fopen(script_path.c_str(), "ab");
-  std::FILE* out = std::fopen(folder.path("out").c_str(), "wb");
-  std::FILE* err = std::fopen(folder.path("err").c_str(), "wb");
-  ASSERT_TRUE(script && out && err);
-  const script_outcome outcome = vqhost::run_script(script, "unreadable.vqs", session, out, err);
-  std::fclose(script);
-  std::fclose(out);
-  std::fclose(err);
-  EXPECT_TRUE(outcome.unreadable);
-  EXPECT_EQ(outcome.bad_lines, 0u);
-  EXPECT_EQ(folder.read("out"), "");
-  const std::string said = folder.read("err").value_or("");
-  EXPECT_TRUE(said.starts_with("vqhost: unreadable.vqs:1: cannot read the script: ")) << said;
+  const session_run ran = run_in(session, "unreadable.vqs", "ZK_ST_Left ab|1\n", "ab");
+  EXPECT_TRUE(ran.outcome.unreadable);
+  EXPECT_EQ(ran.outcome.bad_lines, 0u);
+  EXPECT_EQ(ran.out, "");
+  EXPECT_TRUE(ran.err.starts_with("vqhost: unreadable.vqs:1: cannot read the script: "))
+      << ran.err;
 }
 
 TEST_F(VqhostRun, LongLinesRunUpToTheLimitAndAreReportedPastIt) {

@@ -11,11 +11,11 @@
 #include "actions/cut.h"
 #include "actions/search.h"
 #include "bare_runtime.h"
-#include "search/scan_switch.h"
+#include "blocks/scan_switch.h"
 #include "text/number.h"
 #include "text/number_cases.h"
 #include "text/param_text.h"
-#include "text/strip.h"
+#include "blocks/scan.h"
 
 namespace {
 

@@ -1,14 +1,15 @@
-// The candidate loops of the substring prefilter (prefilter.h), written once over a block type
-// B and instantiated beside the byte scanners, under the same VQ_BLOCK_TARGET (block_scans.h).
+// The candidate loops of the substring prefilter (filter_first, filter_last: scan.h), written
+// once over a block type B and instantiated beside the byte scanners, under the same
+// VQ_BLOCK_TARGET (block_scans.h).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
-#include "search/block_scans.h"
-#include "search/needle_probe.h"
-#include "search/not_found.h"
-#include "search/prefilter.h"
+#include "blocks/block_scans.h"
+#include "blocks/needle_probe.h"
+#include "blocks/not_found.h"
+#include "blocks/scan.h"
 
 namespace vq {
 namespace {

@@ -1,8 +1,8 @@
 // The scanners for processors with SSE2: sixteen bytes a step.
-#include "search/block_sse2.h"
+#include "blocks/block_sse2.h"
 
 #define VQ_BLOCK_TARGET __attribute__((target("sse2")))
-#include "search/scanners_of.h"
+#include "blocks/scanners_of.h"
 
 namespace vq {
 

@@ -2,7 +2,7 @@
 // Nothing in the library includes it but the scanners' own dispatch, which it sets.
 #pragma once
 
-#include "search/scan_path.h"
+#include "blocks/scan_path.h"
 
 namespace vq {
 

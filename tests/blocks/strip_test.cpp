@@ -1,5 +1,5 @@
 // The mode test and control-byte stripping, against a plain reference.
-#include "text/strip.h"
+#include "blocks/scan.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The scanners every processor runs: integer arithmetic on machine words.
-#include "search/block_portable.h"
+#include "blocks/block_portable.h"
 
 #define VQ_BLOCK_TARGET
-#include "search/scanners_of.h"
+#include "blocks/scanners_of.h"
 
 namespace vq {
 

@@ -1,4 +1,4 @@
-#include "search/needle_probe.h"
+#include "blocks/needle_probe.h"
 
 #include <array>
 

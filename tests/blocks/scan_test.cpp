@@ -1,4 +1,4 @@
-#include "search/scan.h"
+#include "blocks/scan.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "support/guarded_pages.h"
 #include "support/scan_paths.h"
-#include "search/scan_switch.h"
+#include "blocks/scan_switch.h"
 
 namespace vq {
 namespace {

@@ -1,11 +1,11 @@
-#include "search/scan.h"
+#include "blocks/scan.h"
 
 #include <cpuid.h>
 
 #include <atomic>
 
-#include "search/scan_switch.h"
-#include "search/scanners.h"
+#include "blocks/scan_switch.h"
+#include "blocks/scanners.h"
 
 namespace vq {
 
@@ -112,6 +112,28 @@ const char* find_either(const char* begin, const char* end, char a, char b) noex
 
 const char* find_byte_last(const char* begin, const char* end, char b) noexcept {
   return scanners_in_use().find_byte_last(begin, end, b);
+}
+
+std::size_t common_prefix(const char* a, const char* b, std::size_t len) noexcept {
+  return scanners_in_use().common_prefix(a, b, len);
+}
+
+std::size_t common_suffix(const char* a, const char* b, std::size_t len) noexcept {
+  return scanners_in_use().common_suffix(a, b, len);
+}
+
+filter_outcome filter_first(const char* hay, std::size_t h, const char* needle,
+                            std::size_t n) noexcept {
+  return scanners_in_use().filter_first(hay, h, needle, n);
+}
+
+filter_outcome filter_last(const char* hay, std::size_t h, const char* needle,
+                           std::size_t n) noexcept {
+  return scanners_in_use().filter_last(hay, h, needle, n);
+}
+
+std::size_t strip_control_bytes(char* bytes, std::size_t length) noexcept {
+  return scanners_in_use().strip_control_bytes(bytes, length);
 }
 
 }  // namespace vq

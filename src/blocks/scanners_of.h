@@ -3,9 +3,9 @@
 // VQ_BLOCK_TARGET.
 #pragma once
 
-#include "search/block_filter.h"
-#include "search/block_scans.h"
-#include "search/scanners.h"
+#include "blocks/block_filter.h"
+#include "blocks/block_scans.h"
+#include "blocks/scanners.h"
 
 namespace vq {
 namespace {

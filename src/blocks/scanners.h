@@ -7,24 +7,21 @@
 
 #include <cstddef>
 
-#include "search/prefilter.h"
+#include "blocks/scan.h"
 
 namespace vq {
 
+// One slot for each function of scan.h, which forwards to the table in use.
 struct scanners {
-  // See scan.h.
   const char* (*find_byte)(const char* begin, const char* end, char b) noexcept;
   const char* (*find_either)(const char* begin, const char* end, char a, char b) noexcept;
   const char* (*find_byte_last)(const char* begin, const char* end, char b) noexcept;
-  // See compare.h.
   std::size_t (*common_prefix)(const char* a, const char* b, std::size_t len) noexcept;
   std::size_t (*common_suffix)(const char* a, const char* b, std::size_t len) noexcept;
-  // See prefilter.h.
   filter_outcome (*filter_first)(const char* hay, std::size_t h, const char* needle,
                                  std::size_t n) noexcept;
   filter_outcome (*filter_last)(const char* hay, std::size_t h, const char* needle,
                                 std::size_t n) noexcept;
-  // See text/strip.h.
   std::size_t (*strip_control_bytes)(char* bytes, std::size_t length) noexcept;
 };
 

@@ -1,8 +1,8 @@
 // The scanners for processors with AVX2: thirty-two bytes a step.
-#include "search/block_avx2.h"
+#include "blocks/block_avx2.h"
 
 #define VQ_BLOCK_TARGET __attribute__((target("avx2")))
-#include "search/scanners_of.h"
+#include "blocks/scanners_of.h"
 
 namespace vq {
 
