@@ -154,12 +154,10 @@ TEST_F(VqhostRun, AnActionThatSetsNoVariableIsReportedSo) {
   EXPECT_EQ(ran.err, "");
 }
 
+// Not on Windows: msvcrt's getc on a stream open for writing only may return EOF without an
+// error (Wine's does), and a folder does not open, so nothing makes a read fail at will there.
+#ifndef _WIN32
 TEST_F(VqhostRun, AScriptThatFailsToReadEndsTheRunAsUnreadable) {
-#ifdef _WIN32
-  // msvcrt's getc on a stream open for writing only may return EOF without an error (Wine's
-  // does), and a folder does not open: nothing here makes a Windows read fail at will.
-  GTEST_SKIP() << "no stream here whose read fails";
-#endif
   host_session session;
   std::string error;
   ASSERT_TRUE(session.load(library_file, error)) << error;
@@ -172,6 +170,7 @@ TEST_F(VqhostRun, AScriptThatFailsToReadEndsTheRunAsUnreadable) {
   EXPECT_TRUE(ran.err.starts_with("vqhost: unreadable.vqs:1: cannot read the script: "))
       << ran.err;
 }
+#endif
 
 TEST_F(VqhostRun, LongLinesRunUpToTheLimitAndAreReportedPastIt) {
   // The longest line, 2^24 bytes, runs; one byte more is refused.
