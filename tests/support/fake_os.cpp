@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 namespace vq::testing {
 namespace {
@@ -105,6 +107,15 @@ bool fake_os::should_leave_error(const char* name) {
 }
 
 bool fake_os::should_fail(const char* name) {
+  // A loop that never ends (a piece that stops shrinking, a retry without a bound) would run
+  // the test into its time limit and the machine out of memory, the log growing all the while;
+  // no case needs a thousandth of this many calls.
+  constexpr std::size_t runaway_calls = 1'000'000;
+  if (log.size() == runaway_calls) {
+    std::fprintf(stderr, "fake_os: %lu system calls in one test, the last %s: a loop without end\n",
+                 static_cast<unsigned long>(runaway_calls), name);
+    std::abort();
+  }
   log.emplace_back(name);
   const int seen = ++seen_[name];
   const std::string_view call = name;
